@@ -1,0 +1,54 @@
+#pragma once
+// Profile strings: the platform's GetPrivateProfileStringA / WritePrivateProfileStringA on GBK
+// INI files. Sections and keys match without regard to case, blanks around "=" and around
+// values are trimmed, surrounding quotes are removed on read, the caller's buffer size cuts
+// long values, a missing file reads as all defaults, new keys are appended to their section
+// and new sections to the file. A write never leaves a half-written file.
+//
+// Parsed files are cached and re-read when the file on disk changes, so a reader that asks
+// for thousands of values pays for one parse.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::profile {
+
+// The value as the platform copies it into a buffer of bufferSize bytes (at most
+// bufferSize - 1 bytes come back). A missing section, key or file gives def with its
+// trailing blanks removed, cut the same way.
+std::string GetString(std::string_view file, std::string_view section, std::string_view key,
+                      std::string_view def, size_t bufferSize = 1024);
+
+// Writes key=value into section; false when the file cannot be written (the old one stays).
+bool WriteString(std::string_view file, std::string_view section, std::string_view key,
+                 std::string_view value);
+
+bool DeleteKey(std::string_view file, std::string_view section, std::string_view key);
+bool DeleteSection(std::string_view file, std::string_view section);
+
+std::vector<std::string> SectionNames(std::string_view file);
+std::vector<std::string> KeyNames(std::string_view file, std::string_view section);
+
+// Holds every write to one file in memory until Commit (or destruction), then writes the
+// file once. Readers in this process see the pending values. Used by writers that store
+// thousands of values, which would otherwise rewrite the file for each.
+class BatchWrites {
+ public:
+  explicit BatchWrites(std::string_view file);
+  ~BatchWrites();
+  BatchWrites(const BatchWrites&) = delete;
+  BatchWrites& operator=(const BatchWrites&) = delete;
+  // Writes the file; false when it cannot be written (the old file stays whole).
+  bool Commit();
+
+ private:
+  std::string host_;
+  bool committed_ = false;
+};
+
+// Forgets every cached file (tests that edit files behind the cache's back within one
+// second of an earlier read use it).
+void ClearCache();
+
+}  // namespace platform::profile

@@ -1,0 +1,40 @@
+#include "platform/qt/card_application.h"
+
+#include <exception>
+
+#include "platform/message_pump.h"
+#include "platform/paths.h"
+#include "platform/qt/qt_text.h"
+
+namespace platform {
+
+CardApplication::CardApplication(int& argc, char** argv, const std::string& title) : QApplication(argc, argv) {
+  SetApplicationTitle(title);
+  setApplicationName(ToQString(title));
+  previousDialogs_ = SetDialogs(&dialogs_);
+  SetMessagePump([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
+  paths::SetProgramFolder(FromQString(QCoreApplication::applicationDirPath()) + "/");
+}
+
+CardApplication::~CardApplication() {
+  SetMessagePump(nullptr);
+  SetDialogs(previousDialogs_);
+}
+
+void CardApplication::ShowException(const std::string& text) {
+  CurrentDialogs().MessageBox(text, ApplicationTitle(), MsgIcon::Error, MsgButtons::Ok);
+}
+
+bool CardApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& e) {
+    // The operation stops where it was; the program goes on.
+    ShowException(e.what());
+  } catch (...) {
+    ShowException("Unknown error");
+  }
+  return false;
+}
+
+}  // namespace platform
