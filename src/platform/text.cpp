@@ -36,6 +36,14 @@ std::string Convert(const char* to, const char* from, const char* in, size_t inL
         std::string_view(from) == "GBK") {
       skip = 2;
     }
+    if (std::string_view(from) == "UTF-8") {
+      // Skip the whole character: its lead byte tells the length.
+      unsigned char c = static_cast<unsigned char>(*src);
+      skip = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+      for (size_t k = 1; k < skip && k < srcLeft; ++k) {
+        if ((static_cast<unsigned char>(src[k]) & 0xC0) != 0x80) { skip = k; break; }
+      }
+    }
     if (skip > srcLeft) skip = srcLeft;
     src += skip;
     srcLeft -= skip;
