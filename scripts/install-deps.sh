@@ -16,6 +16,7 @@ PACKAGES=(
   # tests, benchmarks, screenshots
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick
+  dnsmasq python3-aiosmtpd
 )
 
 missing=()
