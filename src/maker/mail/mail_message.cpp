@@ -1,0 +1,116 @@
+#include "maker/mail/mail_message.h"
+
+#include <random>
+
+#include "maker/mail/send_checks.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+
+namespace mail {
+namespace {
+
+constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr size_t kBase64LineLength = 76;
+
+// The body's lines, each ended by CR LF; a line break at the very end starts no new line.
+std::string BodyLines(std::string_view body) {
+  std::string out;
+  out.reserve(body.size() + 64);
+  size_t pos = 0;
+  while (pos < body.size()) {
+    size_t eol = body.find_first_of("\r\n", pos);
+    std::string_view line = body.substr(pos, eol == std::string_view::npos ? std::string_view::npos : eol - pos);
+    if (!line.empty() && line.front() == '.') out += '.';
+    out.append(line);
+    out += "\r\n";
+    if (eol == std::string_view::npos) break;
+    pos = eol + ((body[eol] == '\r' && eol + 1 < body.size() && body[eol + 1] == '\n') ? 2 : 1);
+  }
+  return out;
+}
+
+// A quoted header parameter value; a quote or backslash in it is escaped.
+std::string Quoted(std::string_view value) {
+  std::string out = "\"";
+  for (char c : value) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+}  // namespace
+
+std::string NewBoundary() {
+  static std::mt19937 rng{std::random_device{}()};
+  std::uniform_int_distribution<int> letter('a', 'y');
+  std::string b = std::string(20, '=') + "54535";
+  for (int i = 0; i < 6; ++i) b += static_cast<char>(letter(rng));
+  return b + "====";
+}
+
+std::string Base64Lines(std::string_view bytes) {
+  std::string out;
+  const size_t encoded = (bytes.size() + 2) / 3 * 4;
+  out.reserve(encoded + (encoded / kBase64LineLength + 1) * 2);
+  size_t lineLength = 0;
+  auto put = [&](char c) {
+    out += c;
+    if (++lineLength == kBase64LineLength) {
+      out += "\r\n";
+      lineLength = 0;
+    }
+  };
+  size_t i = 0;
+  for (; i + 3 <= bytes.size(); i += 3) {
+    uint32_t v = (static_cast<uint8_t>(bytes[i]) << 16) | (static_cast<uint8_t>(bytes[i + 1]) << 8) |
+                 static_cast<uint8_t>(bytes[i + 2]);
+    put(kBase64[v >> 18]);
+    put(kBase64[(v >> 12) & 63]);
+    put(kBase64[(v >> 6) & 63]);
+    put(kBase64[v & 63]);
+  }
+  if (size_t rest = bytes.size() - i; rest > 0) {
+    uint32_t v = static_cast<uint8_t>(bytes[i]) << 16;
+    if (rest == 2) v |= static_cast<uint8_t>(bytes[i + 1]) << 8;
+    put(kBase64[v >> 18]);
+    put(kBase64[(v >> 12) & 63]);
+    put(rest == 2 ? kBase64[(v >> 6) & 63] : '=');
+    put('=');
+  }
+  if (lineLength > 0) out += "\r\n";
+  return out;
+}
+
+std::string BuildMessageText(const MailMessage& m, std::string_view boundary) {
+  if (auto refusal = CheckHeaderFields(m.senderName, m.senderAddress, m.recipient, m.subject, m.attachmentPath)) {
+    throw MessageError(refusal->message);
+  }
+  std::optional<std::string> card = platform::files::ReadFile(m.attachmentPath);
+  if (!card) throw platform::FileError("无法读取贺卡文件 " + m.attachmentPath + "。");
+  const std::string fileName = platform::paths::ExtractFileName(m.attachmentPath);
+  const std::string b(boundary);
+
+  std::string t;
+  t.reserve(card->size() / 3 * 4 + card->size() / 38 + m.body.size() + 1024);
+  t += "From: " + m.senderName + "<" + m.senderAddress + ">\r\n";
+  t += "To: " + m.recipient + "\r\n";
+  if (!m.subject.empty()) t += "Subject: " + m.subject + "\r\n";
+  t += "Mime-Version: 1.0\r\n";
+  t += "Content-Type: multipart/mixed; boundary=\"" + b + "\"\r\n";
+  t += "\r\n";
+  t += "--" + b + "\r\n";
+  t += "Content-Type: text/plain; charset=us-ascii\r\n";
+  t += "\r\n";
+  t += BodyLines(m.body);
+  t += "--" + b + "\r\n";
+  t += "Content-Type: application/octet-stream; name=" + Quoted(fileName) + "\r\n";
+  t += "Content-Transfer-Encoding: base64\r\n";
+  t += "Content-Disposition: attachment; filename=" + Quoted(fileName) + "\r\n";
+  t += "\r\n";
+  t += Base64Lines(*card);
+  t += "--" + b + "--\r\n";
+  return t;
+}
+
+}  // namespace mail
