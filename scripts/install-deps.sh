@@ -9,6 +9,7 @@ PACKAGES=(
   # windows, playback and recording
   qt6-base-dev qt6-multimedia-dev libgl-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  gstreamer1.0-plugins-bad ffmpeg lame timidity sox
   # pictures, compression, text
   libjpeg62-turbo-dev libgif-dev libpng-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev
