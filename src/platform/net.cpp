@@ -66,7 +66,7 @@ short WaitFor(int fd, short events, int timeoutMs, const AbortFlag* abort, const
   for (;;) {
     ProcessPendingMessages();
     if (abort && abort->IsSet()) throw AbortedError("操作已被中止。");
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     int slice = static_cast<int>(std::clamp<long long>(left, 0, kWaitSliceMs));
     pollfd p{fd, events, 0};
     int rc = ::poll(&p, 1, slice);
@@ -133,7 +133,7 @@ std::string UdpSocket::Receive(int timeoutMs, const AbortFlag* abort) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
   std::string buf(65536, '\0');
   for (;;) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     WaitFor(fd_, POLLIN, static_cast<int>(std::max<long long>(left, 0)), abort, "等待 " + peer_ + " 回答");
     ssize_t n = ::recv(fd_, buf.data(), buf.size(), 0);
     if (n >= 0) {

@@ -246,6 +246,7 @@ class Dnsmasq {
         char buf[512];
         ok = ::recv(fd, buf, sizeof buf, 0) > 0;
       }
+      if (!ok) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     ::close(fd);
     return ok;
