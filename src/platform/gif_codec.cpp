@@ -1,0 +1,224 @@
+#include "platform/gif_codec.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <gif_lib.h>
+
+#include "platform/error.h"
+#include "platform/picture.h"
+#include "platform/raster.h"
+
+namespace platform {
+
+namespace {
+
+const char kCorrupt[] = "GIF image is corrupt";
+
+struct Source {
+  const uint8_t* data;
+  size_t size;
+  size_t pos;
+};
+
+int ReadFromMemory(GifFileType* gif, GifByteType* buf, int len) {
+  auto* s = static_cast<Source*>(gif->UserData);
+  if (len <= 0) return 0;
+  const size_t n = std::min(static_cast<size_t>(len), s->size - s->pos);
+  std::memcpy(buf, s->data + s->pos, n);
+  s->pos += n;
+  return static_cast<int>(n);
+}
+
+struct GifCloser {
+  void operator()(GifFileType* g) const {
+    int e;
+    DGifCloseFile(g, &e);
+  }
+};
+using GifPtr = std::unique_ptr<GifFileType, GifCloser>;
+
+GifPtr Open(Source& src) {
+  if (src.size < 13 || std::memcmp(src.data, "GIF", 3) != 0) throw LoadError(kCorrupt);
+  int error = 0;
+  GifFileType* g = DGifOpen(&src, ReadFromMemory, &error);
+  if (!g) throw LoadError(kCorrupt);
+  return GifPtr(g);
+}
+
+// Totals beyond which a file is refused as hostile rather than decoded.
+constexpr int kMaxFrames = 10000;
+constexpr long long kMaxTotalPixels = 256LL * 1024 * 1024;
+
+Color MapColor(const ColorMapObject* map, int index) {
+  if (!map || index < 0 || index >= map->ColorCount) return 0;
+  const GifColorType& c = map->Colors[index];
+  return Rgb(c.Red, c.Green, c.Blue);
+}
+
+struct Pending {
+  bool hasGcb = false;
+  GraphicsControlBlock gcb{};
+};
+
+// Reads the next image (after DGifGetImageDesc) into a frame.
+bool ReadFrame(GifFileType* g, const Pending& pending, GifFrame& f, std::vector<GifByteType>& line) {
+  const GifImageDesc& d = g->Image;
+  f.left = d.Left;
+  f.top = d.Top;
+  f.width = d.Width;
+  f.height = d.Height;
+  f.interlaced = d.Interlace;
+  if (f.width <= 0 || f.height <= 0 || f.width > kMaxPictureSide || f.height > kMaxPictureSide) return false;
+  const ColorMapObject* map = d.ColorMap ? d.ColorMap : g->SColorMap;
+  f.hasControlBlock = pending.hasGcb;
+  if (pending.hasGcb) {
+    f.delay = pending.gcb.DelayTime;
+    f.disposalValue = pending.gcb.DisposalMode;
+    f.disposal = f.disposalValue >= 0 && f.disposalValue <= 3 ? static_cast<GifDisposal>(f.disposalValue)
+                                                                : GifDisposal::None;
+    f.transparentIndex = pending.gcb.TransparentColor;
+    f.hasTransparent = f.transparentIndex >= 0;
+    if (f.hasTransparent) f.transparentColor = MapColor(map, f.transparentIndex);
+  }
+  f.image = Bitmap::Create(f.width, f.height, PixelFormat::Bgra32);
+  if (!f.image) return false;
+  line.resize(static_cast<size_t>(f.width));
+  // Interlaced frames arrive in four passes of rows.
+  static const int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
+  std::vector<int> order;
+  order.reserve(static_cast<size_t>(f.height));
+  if (f.interlaced) {
+    for (int p = 0; p < 4; ++p)
+      for (int y = kStart[p]; y < f.height; y += kStep[p]) order.push_back(y);
+  } else {
+    for (int y = 0; y < f.height; ++y) order.push_back(y);
+  }
+  const int colors = map ? map->ColorCount : 0;
+  for (int y : order) {
+    if (DGifGetLine(g, line.data(), f.width) != GIF_OK) return false;
+    uint8_t* p = f.image->Row(y);
+    for (int x = 0; x < f.width; ++x, p += 4) {
+      const int idx = line[static_cast<size_t>(x)];
+      if (idx < colors) {
+        const GifColorType& c = map->Colors[idx];
+        p[0] = c.Blue; p[1] = c.Green; p[2] = c.Red;
+      } else {
+        p[0] = p[1] = p[2] = 0;
+      }
+      p[3] = idx == f.transparentIndex ? 0 : 255;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+GifAnimation DecodeGif(std::span<const uint8_t> data) {
+  Source src{data.data(), data.size(), 0};
+  GifPtr g = Open(src);
+  GifAnimation a;
+  a.width = g->SWidth;
+  a.height = g->SHeight;
+  a.backgroundIndex = g->SBackGroundColor;
+  a.background = MapColor(g->SColorMap, g->SBackGroundColor);
+  Pending pending;
+  std::vector<GifByteType> line;
+  long long totalPixels = 0;
+  bool done = false;
+  while (!done) {
+    GifRecordType type;
+    if (DGifGetRecordType(g.get(), &type) != GIF_OK) break;
+    switch (type) {
+      case IMAGE_DESC_RECORD_TYPE: {
+        if (DGifGetImageDesc(g.get()) != GIF_OK) { done = true; break; }
+        GifFrame f;
+        totalPixels += static_cast<long long>(g->Image.Width) * g->Image.Height;
+        if (totalPixels > kMaxTotalPixels || static_cast<int>(a.frames.size()) >= kMaxFrames ||
+            !ReadFrame(g.get(), pending, f, line)) {
+          done = true;
+          break;
+        }
+        a.frames.push_back(std::move(f));
+        pending = Pending{};
+        break;
+      }
+      case EXTENSION_RECORD_TYPE: {
+        int code = 0;
+        GifByteType* ext = nullptr;
+        if (DGifGetExtension(g.get(), &code, &ext) != GIF_OK) { done = true; break; }
+        bool netscape = false;
+        bool first = true;
+        while (ext != nullptr) {
+          if (code == GRAPHICS_EXT_FUNC_CODE && first && ext[0] >= 4) {
+            if (DGifExtensionToGCB(ext[0], ext + 1, &pending.gcb) == GIF_OK) pending.hasGcb = true;
+          } else if (code == APPLICATION_EXT_FUNC_CODE && first && ext[0] >= 11) {
+            netscape = std::memcmp(ext + 1, "NETSCAPE2.0", 11) == 0 || std::memcmp(ext + 1, "ANIMEXTS1.0", 11) == 0;
+          } else if (netscape && !first && ext[0] >= 3 && ext[1] == 1) {
+            a.loopCount = ext[2] | (ext[3] << 8);
+          }
+          first = false;
+          if (DGifGetExtensionNext(g.get(), &ext) != GIF_OK) { done = true; break; }
+        }
+        break;
+      }
+      case TERMINATE_RECORD_TYPE:
+      default: done = true; break;
+    }
+  }
+  if (a.frames.empty()) throw LoadError(kCorrupt);
+  // A logical screen of zero size takes the frames' extent.
+  if (a.width <= 0 || a.height <= 0) {
+    for (const GifFrame& f : a.frames) {
+      a.width = std::max(a.width, std::min(kMaxPictureSide, f.left + f.width));
+      a.height = std::max(a.height, std::min(kMaxPictureSide, f.top + f.height));
+    }
+  }
+  return a;
+}
+
+GifAnimation LoadGifAnimation(std::string_view path) {
+  const std::string bytes = ReadPictureFile(path);
+  return DecodeGif(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+}
+
+std::vector<std::unique_ptr<Bitmap>> ComposeGifFrames(const GifAnimation& a) {
+  std::vector<std::unique_ptr<Bitmap>> out;
+  auto screen = Bitmap::Create(a.width, a.height, PixelFormat::Bgra32);
+  if (!screen) return out;
+  std::unique_ptr<Bitmap> saved;
+  for (const GifFrame& f : a.frames) {
+    const Rect area = Rect::FromSize(f.left, f.top, f.width, f.height);
+    if (f.disposal == GifDisposal::RestorePrevious) saved = screen->Clone();
+    // Draw the frame's opaque pixels over the screen.
+    const Rect vis = area.Intersect(Rect::FromSize(0, 0, a.width, a.height));
+    for (int y = vis.top; y < vis.bottom; ++y) {
+      const uint8_t* s = f.image->Row(y - f.top) + (vis.left - f.left) * 4;
+      uint8_t* d = screen->Row(y) + vis.left * 4;
+      for (int x = vis.left; x < vis.right; ++x, s += 4, d += 4)
+        if (s[3]) std::memcpy(d, s, 4);
+    }
+    out.push_back(screen->Clone());
+    if (f.disposal == GifDisposal::RestoreBackground) {
+      FillRect(*screen, area, 0, 0);
+    } else if (f.disposal == GifDisposal::RestorePrevious && saved) {
+      screen = std::move(saved);
+    }
+  }
+  return out;
+}
+
+bool ProbeGif(std::span<const uint8_t> data, int& width, int& height, int& frames, bool& interlaced) {
+  try {
+    const GifAnimation a = DecodeGif(data);
+    width = a.width;
+    height = a.height;
+    frames = static_cast<int>(a.frames.size());
+    interlaced = std::any_of(a.frames.begin(), a.frames.end(), [](const GifFrame& f) { return f.interlaced; });
+    return true;
+  } catch (const LoadError&) {
+    return false;
+  }
+}
+
+}  // namespace platform
