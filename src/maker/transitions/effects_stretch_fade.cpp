@@ -1,0 +1,89 @@
+// Stretch in and out (1-18), the cross-fades (19, 20), centre open and close (71-82).
+#include <array>
+
+#include "maker/transitions/effects.h"
+
+namespace transitions {
+
+namespace {
+
+constexpr Anchor kStretchAnchors[9] = {Anchor::Left, Anchor::Right,  Anchor::Top, Anchor::Bottom, Anchor::Centre,
+                                       Anchor::TL,   Anchor::BL,     Anchor::TR,  Anchor::BR};
+
+// Stretches src whole into the rectangle of the variant, with extents w and h; the bottom
+// anchor takes its top from `bottomTop` (its height is what is left below it).
+void StretchAnchored(const StepFrames& f, const Bitmap& src, int variant, int w, int h, int bottomTop) {
+  Box b = Anchored(kStretchAnchors[variant - 1], f.W, f.H, w, h);
+  if (variant == 4) b = {0, bottomTop, f.W, f.H - bottomTop};
+  StretchWhole(src, f.work, b.x, b.y, b.w, b.h);
+}
+
+}  // namespace
+
+void StretchIn(const StepFrames& f, int v) {
+  const int s = f.s;
+  StretchAnchored(f, f.newF, v, RoundDiv(int64_t(s) * f.W, 100), RoundDiv(int64_t(s) * f.H, 100),
+                  RoundDiv(int64_t(100 - s) * f.H, 100));
+}
+
+void StretchOut(const StepFrames& f, int v) {
+  const int s = f.s;
+  StretchAnchored(f, f.oldF, v, RoundDiv(int64_t(100 - s) * f.W, 100), RoundDiv(int64_t(100 - s) * f.H, 100),
+                  RoundDiv(int64_t(s) * f.H, 100));
+}
+
+void CrossFade(const StepFrames& f) {
+  // (100 - s) * old div 100 + s * new div 100 per channel, through two tables of the step.
+  std::array<uint8_t, 256> fromOld{}, fromNew{};
+  for (int v = 0; v < 256; ++v) {
+    fromOld[v] = static_cast<uint8_t>((100 - f.s) * v / 100);
+    fromNew[v] = static_cast<uint8_t>(f.s * v / 100);
+  }
+  const int bytes = f.W * 3;
+  for (int y = 0; y < f.H; ++y) {
+    const uint8_t* o = f.oldF.Row(y);
+    const uint8_t* n = f.newF.Row(y);
+    uint8_t* w = f.work.Row(y);
+    for (int i = 0; i < bytes; ++i) w[i] = static_cast<uint8_t>(fromOld[o[i]] + fromNew[n[i]]);
+  }
+}
+
+namespace {
+
+// Centre open and close share their drawing; `src` is the frame drawn over the base, w and h
+// the band extents of the step.
+void CentreBands(const StepFrames& f, const Bitmap& src, int v, int w, int h) {
+  const int W = f.W, H = f.H;
+  switch (v) {
+    case 1: StretchWhole(src, f.work, (W - w) / 2, 0, w, H); break;
+    case 2: StretchWhole(src, f.work, 0, (H - h) / 2, W, h); break;
+    case 3: CopyInPlace(src, f.work, (W - w) / 2, 0, w, H); break;
+    case 4: CopyInPlace(src, f.work, 0, (H - h) / 2, W, h); break;
+    case 5:
+      CopyBlock(src, (W - w) / 2, 0, w / 2, H, f.work, 0, 0);
+      CopyBlock(src, W / 2, 0, w / 2, H, f.work, W - w / 2, 0);
+      break;
+    case 6:
+      CopyBlock(src, 0, (H - h) / 2, W, h / 2, f.work, 0, 0);
+      CopyBlock(src, 0, H / 2, W, h / 2, f.work, 0, H - h / 2);
+      break;
+  }
+}
+
+}  // namespace
+
+void CentreOpen(const StepFrames& f, int v) {
+  // The sliding halves meet with a column or row left over on odd sizes; the last step
+  // shows the whole new frame.
+  if (f.s == 100 && ((v == 5 && f.W % 2) || (v == 6 && f.H % 2))) {
+    CopyWhole(f.newF, f.work);
+    return;
+  }
+  CentreBands(f, f.newF, v, RoundDiv(int64_t(f.s) * f.W, 100), RoundDiv(int64_t(f.s) * f.H, 100));
+}
+
+void CentreClose(const StepFrames& f, int v) {
+  CentreBands(f, f.oldF, v, RoundDiv(int64_t(100 - f.s) * f.W, 100), RoundDiv(int64_t(100 - f.s) * f.H, 100));
+}
+
+}  // namespace transitions

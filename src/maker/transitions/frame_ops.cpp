@@ -1,0 +1,220 @@
+#include "maker/transitions/frame_ops.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace transitions {
+
+int RoundDiv(int64_t p, int64_t q) {
+  int64_t fl = p / q;
+  if ((p % q != 0) && ((p < 0) != (q < 0))) --fl;  // floor
+  const int64_t twice = 2 * (p - fl * q);
+  if (twice > q || (twice == q && (fl & 1))) ++fl;
+  return static_cast<int>(fl);
+}
+
+void CopyBlock(const Bitmap& src, int sx, int sy, int w, int h, Bitmap& dst, int dx, int dy) {
+  // Clip against the source, then against the target, moving both origins together.
+  if (sx < 0) { dx -= sx; w += sx; sx = 0; }
+  if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+  if (dx < 0) { sx -= dx; w += dx; dx = 0; }
+  if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+  w = std::min({w, src.Width() - sx, dst.Width() - dx});
+  h = std::min({h, src.Height() - sy, dst.Height() - dy});
+  if (w <= 0 || h <= 0) return;
+  const size_t bytes = static_cast<size_t>(w) * 3;
+  for (int y = 0; y < h; ++y)
+    std::memcpy(dst.Row(dy + y) + dx * 3, src.Row(sy + y) + sx * 3, bytes);
+}
+
+void CopyWhole(const Bitmap& src, Bitmap& dst) {
+  if (src.SameSizeAndFormat(dst) && src.Stride() == dst.Stride()) {
+    std::memcpy(dst.Data(), src.Data(), src.ByteSize());
+    return;
+  }
+  CopyBlock(src, 0, 0, src.Width(), src.Height(), dst, 0, 0);
+}
+
+void StretchBlock(const Bitmap& src, int sx, int sy, int sw, int sh, Bitmap& dst, int dx, int dy,
+                  int dw, int dh) {
+  if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return;
+  if (sw == dw && sh == dh) {
+    CopyBlock(src, sx, sy, sw, sh, dst, dx, dy);
+    return;
+  }
+  const int x0 = std::max(0, -dx), x1 = std::min(dw, dst.Width() - dx);
+  const int y0 = std::max(0, -dy), y1 = std::min(dh, dst.Height() - dy);
+  if (x0 >= x1 || y0 >= y1) return;
+  // Byte offset in the source row for every drawn column: the pixel under the column's centre.
+  std::vector<int> col(static_cast<size_t>(x1 - x0));
+  for (int i = x0; i < x1; ++i) {
+    int c = sx + static_cast<int>((2LL * i + 1) * sw / (2LL * dw));
+    col[static_cast<size_t>(i - x0)] = std::clamp(c, 0, src.Width() - 1) * 3;
+  }
+  int lastSrcRow = -1;
+  uint8_t* lastOut = nullptr;
+  const size_t rowBytes = static_cast<size_t>(x1 - x0) * 3;
+  for (int j = y0; j < y1; ++j) {
+    int r = std::clamp(sy + static_cast<int>((2LL * j + 1) * sh / (2LL * dh)), 0, src.Height() - 1);
+    uint8_t* out = dst.Row(dy + j) + (dx + x0) * 3;
+    if (r == lastSrcRow) {  // an enlarged row repeats the one above
+      std::memcpy(out, lastOut, rowBytes);
+      continue;
+    }
+    const uint8_t* in = src.Row(r);
+    uint8_t* o = out;
+    for (int off : col) {
+      const uint8_t* p = in + off;
+      o[0] = p[0];
+      o[1] = p[1];
+      o[2] = p[2];
+      o += 3;
+    }
+    lastSrcRow = r;
+    lastOut = out;
+  }
+}
+
+namespace {
+// Cuts (x, y, w, h) to the frame; false when nothing is left.
+bool CutToFrame(const Bitmap& b, int& x, int& y, int& w, int& h) {
+  if (x < 0) { w += x; x = 0; }
+  if (y < 0) { h += y; y = 0; }
+  w = std::min(w, b.Width() - x);
+  h = std::min(h, b.Height() - y);
+  return w > 0 && h > 0;
+}
+}  // namespace
+
+void MirrorBlockH(const Bitmap& src, Bitmap& dst, int x, int y, int w, int h) {
+  if (!CutToFrame(src, x, y, w, h) || !CutToFrame(dst, x, y, w, h)) return;
+  for (int r = y; r < y + h; ++r) {
+    const uint8_t* in = src.Row(r) + x * 3;
+    uint8_t* out = dst.Row(r) + (x + w - 1) * 3;
+    for (int i = 0; i < w; ++i, in += 3, out -= 3) {
+      out[0] = in[0];
+      out[1] = in[1];
+      out[2] = in[2];
+    }
+  }
+}
+
+void MirrorBlockV(const Bitmap& src, Bitmap& dst, int x, int y, int w, int h) {
+  if (!CutToFrame(src, x, y, w, h) || !CutToFrame(dst, x, y, w, h)) return;
+  for (int r = 0; r < h; ++r)
+    std::memcpy(dst.Row(y + h - 1 - r) + x * 3, src.Row(y + r) + x * 3, static_cast<size_t>(w) * 3);
+}
+
+SpanMask::SpanMask(int width, int height) : w_(width), h_(height), rows_(static_cast<size_t>(std::max(0, height))) {}
+
+void SpanMask::AddSpan(int y, int left, int right) {
+  if (y < 0 || y >= h_) return;
+  left = std::max(left, 0);
+  right = std::min(right, w_);
+  if (left >= right) return;
+  rows_[static_cast<size_t>(y)].emplace_back(left, right);
+}
+
+void SpanMask::AddRect(int left, int top, int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  const int y0 = std::max(top, 0), y1 = std::min(top + height, h_);
+  for (int y = y0; y < y1; ++y) AddSpan(y, left, left + width);
+}
+
+void SpanMask::AddEllipse(int left, int top, int right, int bottom) {
+  if (right <= left || bottom <= top) return;
+  const double cx = (left + right) / 2.0, cy = (top + bottom) / 2.0;
+  const double rx = (right - left) / 2.0, ry = (bottom - top) / 2.0;
+  const int y0 = std::max(top, 0), y1 = std::min(bottom, h_);
+  for (int y = y0; y < y1; ++y) {
+    const double dy = (y + 0.5 - cy) / ry;
+    const double q = 1.0 - dy * dy;
+    if (q < 0) continue;
+    const double hw = rx * std::sqrt(q);
+    // Pixels x whose centres x + 0.5 lie within [cx - hw, cx + hw].
+    const int a = static_cast<int>(std::ceil(cx - hw - 0.5));
+    const int b = static_cast<int>(std::floor(cx + hw - 0.5)) + 1;
+    AddSpan(y, a, b);
+  }
+}
+
+void SpanMask::AddPolygon(const std::vector<PointF>& pts) {
+  if (pts.size() < 3) return;
+  double minY = pts[0].y, maxY = pts[0].y;
+  for (const PointF& p : pts) {
+    minY = std::min(minY, p.y);
+    maxY = std::max(maxY, p.y);
+  }
+  const int y0 = std::max(0, static_cast<int>(std::floor(minY)));
+  const int y1 = std::min(h_, static_cast<int>(std::ceil(maxY)) + 1);
+  std::vector<double> xs;
+  for (int y = y0; y < y1; ++y) {
+    const double yc = y + 0.5;
+    xs.clear();
+    for (size_t i = 0; i < pts.size(); ++i) {
+      const PointF& a = pts[i];
+      const PointF& b = pts[(i + 1) % pts.size()];
+      if ((a.y <= yc) != (b.y <= yc)) xs.push_back(a.x + (yc - a.y) * (b.x - a.x) / (b.y - a.y));
+    }
+    std::sort(xs.begin(), xs.end());
+    for (size_t i = 0; i + 1 < xs.size(); i += 2)
+      AddSpan(y, static_cast<int>(std::ceil(xs[i] - 0.5)), static_cast<int>(std::ceil(xs[i + 1] - 0.5)));
+  }
+}
+
+void SpanMask::AddRoundRect(int left, int top, int right, int bottom, int cornerW, int cornerH) {
+  if (right <= left || bottom <= top) return;
+  const double rx = std::min(cornerW, right - left) / 2.0;
+  const double ry = std::min(cornerH, bottom - top) / 2.0;
+  const int y0 = std::max(top, 0), y1 = std::min(bottom, h_);
+  for (int y = y0; y < y1; ++y) {
+    const double yc = y + 0.5;
+    double inset = 0;
+    double dy = 0;
+    if (yc < top + ry) dy = (top + ry - yc) / ry;
+    else if (yc > bottom - ry) dy = (yc - (bottom - ry)) / ry;
+    if (dy > 0) {
+      if (dy >= 1) continue;
+      inset = rx - rx * std::sqrt(1 - dy * dy);
+    }
+    AddSpan(y, static_cast<int>(std::ceil(left + inset - 0.5)),
+            static_cast<int>(std::floor(right - inset - 0.5)) + 1);
+  }
+}
+
+void SpanMask::Merge() {
+  for (auto& row : rows_) {
+    if (row.size() < 2) continue;
+    std::sort(row.begin(), row.end());
+    size_t out = 0;
+    for (size_t i = 1; i < row.size(); ++i) {
+      if (row[i].first <= row[out].second) row[out].second = std::max(row[out].second, row[i].second);
+      else row[++out] = row[i];
+    }
+    row.resize(out + 1);
+  }
+}
+
+void SpanMask::CopyThrough(const Bitmap& src, Bitmap& dst) {
+  Merge();
+  const int wmax = std::min({w_, src.Width(), dst.Width()});
+  const int hmax = std::min({h_, src.Height(), dst.Height()});
+  for (int y = 0; y < hmax; ++y) {
+    const uint8_t* in = src.Row(y);
+    uint8_t* out = dst.Row(y);
+    for (const auto& [l, r] : rows_[static_cast<size_t>(y)]) {
+      const int rr = std::min(r, wmax);
+      if (l < rr) std::memcpy(out + l * 3, in + l * 3, static_cast<size_t>(rr - l) * 3);
+    }
+  }
+}
+
+long long SpanMask::Area() {
+  Merge();
+  long long n = 0;
+  for (const auto& row : rows_)
+    for (const auto& [l, r] : row) n += r - l;
+  return n;
+}
+
+}  // namespace transitions

@@ -1,0 +1,70 @@
+#pragma once
+// Pixel helpers of the transition engine on 24-bit frames: rounding, block copies, stretches,
+// mirrored blocks and span masks. Every helper clips to both bitmaps, so an effect may pass
+// rectangles that reach past the frame; private loops then walk rows without further checks.
+#include <cmath>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "platform/bitmap.h"
+
+namespace transitions {
+
+using platform::Bitmap;
+
+// R(p / q) for q > 0: the nearest integer, halves going to the even integer.
+int RoundDiv(int64_t p, int64_t q);
+// R(x) for a real x, halves to even (the default rounding mode of the floating-point unit).
+inline int RoundEven(double x) { return static_cast<int>(std::nearbyint(x)); }
+
+// Copies the w x h block at (sx, sy) of src to (dx, dy) of dst, unscaled.
+void CopyBlock(const Bitmap& src, int sx, int sy, int w, int h, Bitmap& dst, int dx, int dy);
+// The same block copied to the same coordinates.
+inline void CopyInPlace(const Bitmap& src, Bitmap& dst, int x, int y, int w, int h) {
+  CopyBlock(src, x, y, w, h, dst, x, y);
+}
+// The whole of src onto dst at (0, 0).
+void CopyWhole(const Bitmap& src, Bitmap& dst);
+
+// Draws the block (sx, sy, sw, sh) of src scaled into (dx, dy, dw, dh) of dst, each target
+// pixel taking the source pixel under its centre (no smoothing, as a plain stretched blit).
+void StretchBlock(const Bitmap& src, int sx, int sy, int sw, int sh, Bitmap& dst, int dx, int dy,
+                  int dw, int dh);
+inline void StretchWhole(const Bitmap& src, Bitmap& dst, int dx, int dy, int dw, int dh) {
+  StretchBlock(src, 0, 0, src.Width(), src.Height(), dst, dx, dy, dw, dh);
+}
+
+// The block (x, y, w, h) of src, mirrored left to right (or top to bottom), drawn at the same
+// place of dst. The block is first cut to the frame.
+void MirrorBlockH(const Bitmap& src, Bitmap& dst, int x, int y, int w, int h);
+void MirrorBlockV(const Bitmap& src, Bitmap& dst, int x, int y, int w, int h);
+
+struct PointF {
+  double x, y;
+};
+
+// A clip region of one step: per row, the spans [left, right) through which the other frame
+// is copied in. Pixels belong to a shape when their centres lie inside it.
+class SpanMask {
+ public:
+  SpanMask(int width, int height);
+  void AddSpan(int y, int left, int right);
+  void AddRect(int left, int top, int width, int height);
+  // The ellipse inscribed in the box left..right, top..bottom.
+  void AddEllipse(int left, int top, int right, int bottom);
+  // A polygon filled by the alternate rule.
+  void AddPolygon(const std::vector<PointF>& points);
+  // A rectangle whose corners are quarters of a cornerW x cornerH ellipse.
+  void AddRoundRect(int left, int top, int right, int bottom, int cornerW, int cornerH);
+  // The pixels of src inside the mask, copied in place onto dst.
+  void CopyThrough(const Bitmap& src, Bitmap& dst);
+  long long Area();  // pixel count (spans merged first)
+
+ private:
+  void Merge();
+  int w_, h_;
+  std::vector<std::vector<std::pair<int, int>>> rows_;
+};
+
+}  // namespace transitions
