@@ -9,7 +9,9 @@
 namespace document {
 
 namespace {
-bool SecondIsColon(std::string_view v) { return v.size() >= 2 && v[1] == ':'; }
+// "Second character is ':'" on the platform; on this host a path from the root counts as
+// complete as well (paths::IsAbsolute).
+bool SecondIsColon(std::string_view v) { return platform::paths::IsAbsolute(v); }
 }  // namespace
 
 std::string ApplyPathRule(std::string_view value) {

@@ -6,7 +6,8 @@
 
 namespace document {
 
-// Path rule: a value whose second character is not ":" gets the program folder in front
+// Path rule: a value that is not absolute (second character ":", or a leading separator on
+// this host) gets the program folder in front
 // (an empty value thus becomes the program folder).
 std::string ApplyPathRule(std::string_view value);
 // Image variant: only when the second character is not ":" and no file of that name exists.
