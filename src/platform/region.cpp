@@ -104,34 +104,53 @@ Region Region::Ellipse(const Rect& b0) {
   return FromRows(b.top, rows);
 }
 
-Region Region::Polygon(const std::vector<Point>& pts, PolyFillMode mode) {
-  if (pts.size() < 3) return {};
+Region Region::Polygon(const std::vector<Point>& pts, PolyFillMode mode) { return PolyPolygon({pts}, mode); }
+
+Region Region::PolyPolygon(const std::vector<std::vector<Point>>& outlines, PolyFillMode mode, const Rect* limit) {
+  struct Edge {
+    double x0, y0, x1, y1;
+    int dir;
+  };
+  std::vector<Edge> edges;
   int minY = kLimit, maxY = -kLimit;
-  for (const Point& p : pts) {
-    minY = std::min(minY, ClampCoord(p.y));
-    maxY = std::max(maxY, ClampCoord(p.y));
+  for (const std::vector<Point>& pts : outlines) {
+    if (pts.size() < 2) continue;
+    for (size_t k = 0; k < pts.size(); ++k) {
+      const Point& n = pts[(k + 1) % pts.size()];
+      const int ax = ClampCoord(pts[k].x), ay = ClampCoord(pts[k].y), bx = ClampCoord(n.x), by = ClampCoord(n.y);
+      minY = std::min(minY, ay);
+      maxY = std::max(maxY, ay);
+      if (ay == by) continue;
+      edges.push_back(ay < by ? Edge{double(ax), double(ay), double(bx), double(by), 1}
+                              : Edge{double(bx), double(by), double(ax), double(ay), -1});
+    }
   }
-  if (maxY <= minY) return {};
+  if (limit) {
+    minY = std::max(minY, limit->top);
+    maxY = std::min(maxY, limit->bottom);
+  }
+  if (edges.empty() || maxY <= minY) return {};
+  std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
   std::vector<std::vector<int>> rows(static_cast<size_t>(maxY - minY));
   std::vector<std::pair<double, int>> xs;
+  std::vector<const Edge*> active;
+  size_t next = 0;
   for (int y = minY; y < maxY; ++y) {
     const double yc = y + 0.5;
+    while (next < edges.size() && edges[next].y0 <= yc) active.push_back(&edges[next++]);
+    active.erase(std::remove_if(active.begin(), active.end(), [&](const Edge* e) { return e->y1 <= yc; }),
+                 active.end());
     xs.clear();
-    for (size_t k = 0; k < pts.size(); ++k) {
-      const Point a{ClampCoord(pts[k].x), ClampCoord(pts[k].y)};
-      const Point& n = pts[(k + 1) % pts.size()];
-      const Point b{ClampCoord(n.x), ClampCoord(n.y)};
-      if (a.y == b.y) continue;
-      const bool down = a.y < b.y;
-      const double y0 = down ? a.y : b.y, y1 = down ? b.y : a.y;
-      if (yc < y0 || yc >= y1) continue;
-      const double x = a.x + (yc - a.y) * static_cast<double>(b.x - a.x) / (b.y - a.y);
-      xs.push_back({x, down ? 1 : -1});
+    for (const Edge* e : active) {
+      if (yc < e->y0) continue;
+      xs.push_back({e->x0 + (yc - e->y0) * (e->x1 - e->x0) / (e->y1 - e->y0), e->dir});
     }
     std::sort(xs.begin(), xs.end());
     CrossingsToSpans(xs, mode, rows[static_cast<size_t>(y - minY)]);
   }
-  return FromRows(minY, rows);
+  Region g = FromRows(minY, rows);
+  if (limit) return g.Intersect(*limit);
+  return g;
 }
 
 Region Region::RoundRect(const Rect& b, int cw, int ch) {

@@ -45,6 +45,10 @@ class Region {
   static Region Ellipse(const Rect& bounds);
   // The polygon's inside by the fill mode: pixels whose centres lie inside.
   static Region Polygon(const std::vector<Point>& points, PolyFillMode mode = PolyFillMode::Alternate);
+  // Several outlines filled together by the fill mode (holes by Alternate, overlaps by
+  // Winding); with `limit`, only the part inside that rectangle is built.
+  static Region PolyPolygon(const std::vector<std::vector<Point>>& outlines, PolyFillMode mode,
+                            const Rect* limit = nullptr);
   // A rectangle whose corners are quarters of an ellipse of cornerWidth by cornerHeight.
   static Region RoundRect(const Rect& bounds, int cornerWidth, int cornerHeight);
 
