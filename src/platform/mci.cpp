@@ -75,7 +75,7 @@ int64_t ToFormat(const Device& d, int64_t us) {
     }
     case TimeFormat::Samples: return Div(us * d.info.sampleRate / 1e6);
     case TimeFormat::Frames: return Div(us * d.info.framesPerSecond / 1e6);
-    default: return us / 1000;
+    default: return Div(us / 1000.0);
   }
 }
 int64_t FromFormat(const Device& d, int64_t v) {

@@ -147,7 +147,7 @@ TEST(Mci, PlayPauseSeekAndTheEndOnTheSilentClock) {
   EXPECT_EQ(v, 16537);  // stopped exactly at the "to" point
   mci::SetTimeFormat(id, mci::TimeFormat::Milliseconds);
   mci::Position(id, &v);
-  EXPECT_EQ(v, 1499);
+  EXPECT_EQ(v, 1500);  // 1499.95 ms
   EXPECT_EQ(mci::Close(id), mci::kOk);
   EXPECT_EQ(mci::Position(id, &v), mci::kInvalidDeviceId);
   EXPECT_EQ(mci::Close(id), mci::kInvalidDeviceId);
