@@ -86,7 +86,7 @@ FLASH_API bool CreateBackGround(int32_t stageColor, int32_t fillColor, int32_t p
                                 const uint8_t* data, int32_t size, int32_t mode) {
   return Guard([&] {
     std::string error;
-    if (mode != 1 && mode != 2)
+    if ((mode != 1 && mode != 2) || !data || size <= 0)  // no picture: colours only
       return g_movie->SetBackground(stageColor, fillColor, placement, nullptr, 0, error) || Fail(error);
     FramePacket p;
     if (!Packet(data, size, p)) return false;

@@ -1,0 +1,155 @@
+#include "flashwizard/flash_pages.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "flashwizard/flash_project.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+
+namespace flashwizard {
+
+namespace {
+
+// Delphi's "#.#" / "#.##": rounded, no trailing zeros, no leading zero.
+std::string FormatHash(double v, int decimals) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+  std::string s = buf;
+  if (s.find('.') != std::string::npos) {
+    while (!s.empty() && s.back() == '0') s.pop_back();
+    if (!s.empty() && s.back() == '.') s.pop_back();
+  }
+  if (s.rfind("0.", 0) == 0) s.erase(0, 1);
+  if (s.empty() || s == "0") s = "0";
+  return s;
+}
+
+std::string ReplaceNoCase(std::string text, const std::string& pattern, const std::string& value) {
+  std::string lowerPattern = platform::AsciiLower(pattern);
+  size_t pos = 0;
+  for (;;) {
+    std::string lower = platform::AsciiLower(text);
+    size_t at = lower.find(lowerPattern, pos);
+    if (at == std::string::npos) return text;
+    text.replace(at, pattern.size(), value);
+    pos = at + value.size();
+  }
+}
+
+}  // namespace
+
+std::string FormatFileSize(uint64_t bytes) {
+  double k = bytes / 1024.0;
+  if (k < 1024) return FormatHash(k, 1) + "K";
+  double m = k / 1024;
+  if (m < 1024) return FormatHash(m, 1) + "M";
+  return FormatHash(m / 1024, 2) + "G";
+}
+
+const std::array<uint8_t, 256>& PagePermutation() {
+  // Fisher-Yates over 0..255 driven by a fixed linear congruential sequence.
+  static const std::array<uint8_t, 256> table = [] {
+    std::array<uint8_t, 256> t{};
+    for (int i = 0; i < 256; ++i) t[i] = static_cast<uint8_t>(i);
+    uint32_t seed = 0x4C4D4643u;
+    for (int i = 255; i > 0; --i) {
+      seed = seed * 1103515245u + 12345u;
+      int j = static_cast<int>((seed >> 16) % static_cast<uint32_t>(i + 1));
+      std::swap(t[i], t[j]);
+    }
+    return t;
+  }();
+  return table;
+}
+
+std::string ScramblePage(const std::string& plain) {
+  const auto& t = PagePermutation();
+  std::string out(plain.size(), '\0');
+  for (size_t i = 0; i < plain.size(); ++i) out[i] = static_cast<char>(t[static_cast<uint8_t>(plain[i])]);
+  return out;
+}
+
+std::string UnscramblePage(const std::string& stored) {
+  static const std::array<uint8_t, 256> inverse = [] {
+    std::array<uint8_t, 256> inv{};
+    const auto& t = PagePermutation();
+    for (int i = 0; i < 256; ++i) inv[t[i]] = static_cast<uint8_t>(i);
+    return inv;
+  }();
+  std::string out(stored.size(), '\0');
+  for (size_t i = 0; i < stored.size(); ++i) out[i] = static_cast<char>(inverse[static_cast<uint8_t>(stored[i])]);
+  return out;
+}
+
+std::string PageTemplatePath(PageKind kind) {
+  return platform::paths::ProgramFolder() + (kind == PageKind::Save ? "flashsave.dat" : "flashview.dat");
+}
+
+std::optional<std::string> LoadPageTemplate(PageKind kind) {
+  auto stored = platform::files::ReadFile(PageTemplatePath(kind));
+  if (!stored) return std::nullopt;
+  return UnscramblePage(*stored);
+}
+
+std::string FillPage(const std::string& page, PageKind kind, const std::string& swfPath,
+                     uint64_t swfSize, const std::string& width, const std::string& height) {
+  std::string text = ReplaceNoCase(page, "<%cardfile%>", platform::paths::ExtractFileName(swfPath));
+  text = ReplaceNoCase(text, "<%filesize%>", FormatFileSize(swfSize));
+  text = ReplaceNoCase(text, "<%cardwidth%>", width);
+  text = ReplaceNoCase(text, "<%cardheight%>", height);
+  if (kind == PageKind::Save) text = ReplaceNoCase(text, "<%cardfullfile%>", swfPath);
+  return text;
+}
+
+std::optional<std::string> WriteMoviePage(PageKind kind, const std::string& swfPath,
+                                          const std::string& width, const std::string& height) {
+  auto page = LoadPageTemplate(kind);
+  if (!page) return std::nullopt;
+  uint64_t size = platform::files::FileSize(swfPath).value_or(0);
+  std::string text = FillPage(*page, kind, swfPath, size, width, height);
+  // One line of text.
+  text = platform::ReplaceText(platform::ReplaceText(text, "\r", ""), "\n", "");
+  std::string htmlPath = platform::paths::ChangeFileExt(swfPath, ".html");
+  if (!platform::files::WriteFileAtomic(htmlPath, text + "\r\n")) return std::nullopt;
+  // The page plays the movie with the Flash player kept in the program folder.
+  namespace fs = std::filesystem;
+  fs::path player = platform::paths::ToHost(platform::paths::ProgramFolder() + "ruffle");
+  fs::path target = fs::path(platform::paths::ToHost(htmlPath)).parent_path() / "ruffle";
+  std::error_code ec;
+  if (fs::exists(player / "ruffle.js", ec) && !fs::exists(target / "ruffle.js", ec) &&
+      fs::weakly_canonical(player, ec) != fs::weakly_canonical(target, ec))
+    fs::copy(player, target, fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
+  return htmlPath;
+}
+
+namespace {
+
+bool BuildAndShow(const FlashProject& project, const std::string& swfPath, PageKind kind,
+                  const BuildHooks& hooks) {
+  if (!MakeFlash(project, swfPath, hooks)) {
+    platform::ShowMessage("生成flash失败！", platform::MsgIcon::Error);
+    return false;
+  }
+  auto page = WriteMoviePage(kind, swfPath, std::to_string(project.Settings.Width),
+                             std::to_string(project.Settings.Height));
+  if (!page) return false;
+  if (!platform::shell::Open(*page)) platform::shell::StartProgram("explorer " + swfPath);
+  return true;
+}
+
+}  // namespace
+
+bool SaveFlash(const FlashProject& project, const std::string& swfPath, const BuildHooks& hooks) {
+  return BuildAndShow(project, swfPath, PageKind::Save, hooks);
+}
+
+bool PreviewFlash(const FlashProject& project, const BuildHooks& hooks) {
+  return BuildAndShow(project, platform::files::TempFolder() + "~lmcard.swf", PageKind::Preview, hooks);
+}
+
+}  // namespace flashwizard
