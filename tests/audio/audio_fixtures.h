@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <memory>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -117,6 +119,29 @@ class BackendScope {
 
  private:
   platform::media::MediaBackend* previous_;
+};
+
+// A backend with the silent clock for playback and an input device that delivers the bytes
+// the test hands it.
+class FakeInputBackend : public platform::media::SilentBackend {
+ public:
+  struct Input : platform::media::RecordingChannel {
+    FakeInputBackend* owner;
+    explicit Input(FakeInputBackend* o) : owner(o) {}
+    bool Start() override { return owner->startWorks; }
+    void Pause() override {}
+    void Stop() override { ++owner->stops; }
+    std::string TakeSamples() override { return std::exchange(owner->pending, std::string()); }
+  };
+  using SilentBackend::SilentBackend;
+  std::unique_ptr<platform::media::RecordingChannel> OpenRecording(const platform::media::PcmFormat& f) override {
+    format = f;
+    return std::make_unique<Input>(this);
+  }
+  platform::media::PcmFormat format;
+  std::string pending;
+  bool startWorks = true;
+  int stops = 0;
 };
 
 }  // namespace audio_fixtures

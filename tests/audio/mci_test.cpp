@@ -15,29 +15,6 @@ using testing_support::WriteBytes;
 
 namespace {
 
-// A backend with the silent clock for playback and an input device that delivers the bytes
-// the test hands it.
-class FakeInputBackend : public media::SilentBackend {
- public:
-  struct Input : media::RecordingChannel {
-    FakeInputBackend* owner;
-    explicit Input(FakeInputBackend* o) : owner(o) {}
-    bool Start() override { return owner->startWorks; }
-    void Pause() override {}
-    void Stop() override { ++owner->stops; }
-    std::string TakeSamples() override { return std::exchange(owner->pending, std::string()); }
-  };
-  using SilentBackend::SilentBackend;
-  std::unique_ptr<media::RecordingChannel> OpenRecording(const media::PcmFormat& f) override {
-    format = f;
-    return std::make_unique<Input>(this);
-  }
-  media::PcmFormat format;
-  std::string pending;
-  bool startWorks = true;
-  int stops = 0;
-};
-
 struct Files {
   TempDir dir;
   std::string wav, mid, mp3, text;
