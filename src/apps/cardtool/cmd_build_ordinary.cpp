@@ -1,0 +1,43 @@
+// cardtool build-ordinary: builds an ordinary card from an ordinary card template (".lmcard").
+// An output name ending in ".crd1" gives a plain ordinary card file, anything else an EXE card.
+#include <cstdio>
+#include <string>
+
+#include "command.h"
+#include "maker/ordinary/ordinary_template.h"
+#include "maker/packaging/card_reader.h"
+#include "maker/packaging/ordinary_build.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace {
+
+int Run(const cardtool::Args& args);
+const cardtool::Command kCommand{"build-ordinary", "build-ordinary TEMPLATE.lmcard OUT [--yes]",
+                                 "builds an ordinary card (OUT .exe or .crd1) from an ordinary card template", &Run};
+const cardtool::Registrar reg(kCommand);
+
+int Run(const cardtool::Args& args) {
+  cardtool::Options opt(args, {});
+  if (!opt.Ok()) return cardtool::Fail(opt.Error(), 2);
+  if (opt.Positionals().size() != 2) return cardtool::Usage(kCommand);
+  const std::string templ = platform::paths::FromHost(opt.Positionals()[0]);
+  const std::string out = platform::paths::FromHost(opt.Positionals()[1]);
+  if (!platform::files::FileExists(templ)) return cardtool::Fail("cannot open " + opt.Positionals()[0]);
+  ordinary::OrdinarySettings s = ordinary::LoadTemplate(templ);
+  // The wizard would not let a card without its picture be built.
+  if (s.cardImg.empty()) return cardtool::Fail("the template names no card picture that exists");
+  switch (packaging::BuildOrdinaryCard(s, out)) {
+    case packaging::OrdinaryBuildResult::Built: break;
+    case packaging::OrdinaryBuildResult::NotReplaced: return cardtool::Fail("kept the existing " + opt.Positionals()[1] + " (use --yes to replace it)");
+    default: return 1;
+  }
+  packaging::CardReader card = packaging::CardReader::Open(out);
+  std::printf("%s: ordinary card, %s, %zu media files, %zu bytes\n", opt.Positionals()[1].c_str(),
+              card.Form() == packaging::CardForm::Exe ? "EXE" : "plain card file", card.Media().size(),
+              card.Bytes().size());
+  return 0;
+}
+
+}  // namespace
