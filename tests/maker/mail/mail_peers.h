@@ -165,6 +165,69 @@ class MiniDns {
   std::thread thread_;
 };
 
+// A TCP peer of the test's own on 127.0.0.1: accepts one connection, writes script, then
+// reads (when read is set) until the other side closes, keeping what arrived.
+class ScriptedTcpPeer {
+ public:
+  explicit ScriptedTcpPeer(std::string script, bool read = true) : script_(std::move(script)), read_(read) {
+    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    ::listen(fd_, 1);
+    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len);
+    port_ = ntohs(a.sin_port);
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~ScriptedTcpPeer() { Stop(); }
+  // Closes the connection and stops listening.
+  void Stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+  uint16_t Port() const { return port_; }
+  // What arrived, once the other side has closed (or the peer was stopped).
+  std::string Received() {
+    for (int waited = 0; !done_ && waited < 5000; waited += 10) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return received_;
+  }
+
+ private:
+  void Run() {
+    int c = -1;
+    while (!stop_ && c < 0) {
+      pollfd p{fd_, POLLIN, 0};
+      if (::poll(&p, 1, 20) > 0) c = ::accept(fd_, nullptr, nullptr);
+    }
+    if (c >= 0) {
+      ::send(c, script_.data(), script_.size(), MSG_NOSIGNAL);
+      while (read_ && !stop_) {
+        pollfd p{c, POLLIN, 0};
+        if (::poll(&p, 1, 20) <= 0) continue;
+        char buf[65536];
+        ssize_t n = ::recv(c, buf, sizeof buf, 0);
+        if (n <= 0) break;
+        received_.append(buf, static_cast<size_t>(n));
+      }
+      while (!read_ && !stop_) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      ::close(c);
+    }
+    done_ = true;
+  }
+  std::string script_;
+  bool read_;
+  int fd_ = -1;
+  uint16_t port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::atomic<bool> done_{false};
+  std::string received_;
+  std::thread thread_;
+};
+
 // DNS wire helpers for building replies.
 inline void Put16(std::string& s, uint16_t v) {
   s += static_cast<char>(v >> 8);

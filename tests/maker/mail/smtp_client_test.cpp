@@ -209,3 +209,50 @@ TEST(SmtpClient, NoServerOnThePortIsANetworkError) {
   EXPECT_THROW(client.Connect(), platform::net::NetError);
   EXPECT_FALSE(client.Connected());
 }
+
+// Replies that break the protocol end the exchange with a clear error.
+TEST(SmtpReplies, MalformedOrEndlessRepliesAndClosedConnectionsFail) {
+  auto connectError = [](const std::string& script) -> std::string {
+    mail_test::ScriptedTcpPeer peer(script);
+    SmtpClient client;
+    Aim(client, peer.Port());
+    client.replyTimeoutMs = 2000;
+    try {
+      client.Connect();
+    } catch (const SmtpError& e) {
+      EXPECT_FALSE(client.Connected());
+      return e.what();
+    }
+    return "";
+  };
+  EXPECT_NE(connectError("hello there\r\n").find("无法识别"), std::string::npos);
+  EXPECT_NE(connectError("22 short\r\n").find("无法识别"), std::string::npos);
+  EXPECT_NE(connectError(std::string(10000, '2')).find("太长"), std::string::npos);
+  std::string many;
+  for (int i = 0; i < 200; ++i) many += "220-line\r\n";
+  EXPECT_NE(connectError(many).find("太长"), std::string::npos);
+  // A greeting whose lines end with a bare line feed is read; the HELO reply then never comes.
+  mail_test::ScriptedTcpPeer lf("220-a\n220 b\n", false);
+  SmtpClient client;
+  Aim(client, lf.Port());
+  client.replyTimeoutMs = 300;
+  EXPECT_THROW(client.Connect(), platform::net::TimeoutError);
+}
+
+TEST(SmtpReplies, TheServerClosingMidReplyFails) {
+  mail_test::ScriptedTcpPeer peer("220-first line\r\n", false);
+  SmtpClient client;
+  Aim(client, peer.Port());
+  client.replyTimeoutMs = 2000;
+  std::thread closer([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    peer.Stop();
+  });
+  try {
+    client.Connect();
+    ADD_FAILURE() << "connected to a closed server";
+  } catch (const SmtpError& e) {
+    EXPECT_NE(std::string(e.what()).find("关闭了连接"), std::string::npos) << e.what();
+  }
+  closer.join();
+}
