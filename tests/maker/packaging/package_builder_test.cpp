@@ -297,3 +297,92 @@ TEST(CardReader, FindsTheOrdinaryBlockAfterMediaEndingInMarkerBytes) {
   shortText.replace(shortText.find("4<%"), 1, "3");
   EXPECT_THROW(CardReader("MZ" + std::string(4, '\xFF') + OrdinaryBlock(shortText)), CardFormatError);
 }
+
+TEST_F(MakeExeTest, EveryElementKindTakesItsPlaceInTheMediaList) {
+  CardDocument doc = Empty();
+  auto file = [&](const std::string& name) { return Write(name, name); };
+  doc.window.bkPic = true;
+  doc.window.bkPicName = file("bk.bmp");
+  doc.window.yxPic = true;
+  doc.window.yxPicName = file("mask.bmp");
+  doc.window.musicName = file("m.mid");
+  doc.labels.push_back(Label(1, "打开设置值1中的文件", file("label.txt")));
+  doc.picsBox = document::PicsBoxControl{};
+  doc.picsDat.pictures = {file("show.jpg")};
+  document::ButtonElement button;
+  button.control.tag = 1;
+  button.rec.Pic = file("button.txt");
+  doc.buttons.push_back(button);
+  doc.images.push_back(Image(1, file("image.jpg"), file("image.txt")));
+  document::GifElement gif;
+  gif.control.tag = 1;
+  gif.rec.Pic = file("gif.txt");
+  gif.rec.Filename = file("anim.gif");
+  doc.gifs.push_back(gif);
+  document::GifElement lost = gif;
+  lost.control.tag = 2;
+  lost.rec.Pic = Pf("nowhere.txt");
+  lost.rec.Filename = Pf("nowhere.gif");
+  doc.gifs.push_back(lost);
+  document::WavElement wav;
+  wav.control.tag = 3;
+  wav.rec.Filename = file("s.wav");
+  doc.wavs.push_back(wav);
+  document::FlashElement flash;
+  flash.control.tag = 1;
+  flash.rec.Filename = file("f.swf");
+  doc.flashes.push_back(flash);
+  document::SclElement scl;
+  scl.control.tag = 1;
+  scl.rec.Pic = file("scl.bmp");
+  doc.scls.push_back(scl);
+
+  ASSERT_TRUE(MakeExe(doc, Pf("card.exe")));
+  CardReader card = CardReader::Open(Pf("card.exe"));
+  const char* order[] = {"bk.bmp",    "mask.bmp", "m.mid",    "label.txt", "show.jpg", "button.txt", "image.txt",
+                         "image.jpg", "gif.txt",  "anim.gif", "s.wav",     "f.swf",    "scl.bmp"};
+  ASSERT_EQ(card.Media().size(), std::size(order));
+  for (size_t k = 0; k < std::size(order); ++k) EXPECT_EQ(card.MediaBytes(card.Media()[k]), order[k]) << k;
+  EXPECT_EQ(card.Value("Application", "YxPic"), "1");
+  EXPECT_EQ(card.Value("Application", "Music"), "2");
+  EXPECT_EQ(card.Value("Button1", "PicUrl"), "5");
+  EXPECT_EQ(card.Value("Gif1", "PicUrl"), "8");
+  EXPECT_EQ(card.Value("Gif1", "FilenameId"), "9");
+  EXPECT_EQ(card.Value("Gif2", "PicUrl"), "-1");  // missing files: left out, not reported
+  EXPECT_EQ(card.Value("Gif2", "FilenameId"), "-1");
+  EXPECT_EQ(card.Value("Wav3", "FilenameID"), "10");
+  EXPECT_EQ(card.Value("Flash1", "FileNameID"), "11");
+  EXPECT_EQ(card.Value("lmscl1", "PicID"), "12");
+  EXPECT_EQ(card.Family(), CardFamily::Flash);
+  EXPECT_TRUE(dialogs_.shown.empty());
+  std::vector<std::string> names;
+  for (const CardSection& s : card.Sections()) names.push_back(s.name);
+  EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 10),
+            (std::vector<std::string>{"Application", "Label1", "Button1", "Image1", "PicsBox", "Gif1", "Gif2", "Wav3",
+                                      "Flash1", "lmscl1"}));
+
+  // The Flash family's stub is cut at 243007 when Option.ini has no EXE3.
+  doc.window.icon = Write("c.ico", IconFile(32, 32, 8));
+  ASSERT_TRUE(MakeExe(doc, Pf("icon.exe")));
+  CardReader patched = CardReader::Open(Pf("icon.exe"));
+  ASSERT_TRUE(patched.Icon().has_value());
+  EXPECT_EQ(patched.Icon()->offset, 243007u);
+}
+
+TEST_F(MakeExeTest, ASuccessfulBuildReplacesAnExistingCardAndStampsTheTime) {
+  const std::string out = Write("card.crd2", "old card");
+  CardDocument doc = Empty();
+  ASSERT_TRUE(MakeExe(doc, out));
+  CardReader card = CardReader::Open(out);
+  EXPECT_EQ(card.Form(), CardForm::PlainFile);
+  EXPECT_EQ(card.Value("END", "MakeTime"),
+            platform::profile::GetString(ProgramSettingsFile(), "LMCARD", "LastMake", ""));
+  std::tm t{};
+  t.tm_year = 102;
+  t.tm_mon = 0;
+  t.tm_mday = 5;
+  t.tm_hour = 7;
+  t.tm_min = 3;
+  t.tm_sec = 9;
+  EXPECT_EQ(ShortDateLongTime(t), "2002-1-5 7:03:09");
+}
