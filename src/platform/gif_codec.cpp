@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 #include <gif_lib.h>
 
@@ -205,6 +206,93 @@ std::vector<std::unique_ptr<Bitmap>> ComposeGifFrames(const GifAnimation& a) {
       screen = std::move(saved);
     }
   }
+  return out;
+}
+
+namespace {
+
+int WriteToVector(GifFileType* gif, const GifByteType* buf, int len) {
+  auto* v = static_cast<std::vector<uint8_t>*>(gif->UserData);
+  v->insert(v->end(), buf, buf + len);
+  return len;
+}
+
+// Palette indexes of one frame; index 255 is transparent when the frame has transparency.
+ColorMapObject* FramePalette(const Bitmap& img, std::vector<GifByteType>& indexes, int& transparent) {
+  std::map<uint32_t, int> colors;
+  bool anyTransparent = false;
+  for (int y = 0; y < img.Height() && colors.size() <= 255; ++y)
+    for (int x = 0; x < img.Width(); ++x) {
+      const uint8_t* p = img.Row(y) + 4 * x;
+      if (p[3] < 128) { anyTransparent = true; continue; }
+      colors.emplace((p[2] << 16) | (p[1] << 8) | p[0], 0);
+      if (colors.size() > 255) break;
+    }
+  const bool exact = colors.size() <= 255;
+  ColorMapObject* map = GifMakeMapObject(256, nullptr);
+  if (!map) return nullptr;
+  if (exact) {
+    int k = 0;
+    for (auto& [rgb, index] : colors) {
+      index = k;
+      map->Colors[k] = {static_cast<GifByteType>(rgb >> 16), static_cast<GifByteType>(rgb >> 8), static_cast<GifByteType>(rgb)};
+      ++k;
+    }
+  } else {
+    for (int k = 0; k < 216; ++k)
+      map->Colors[k] = {static_cast<GifByteType>(k / 36 * 51), static_cast<GifByteType>(k / 6 % 6 * 51), static_cast<GifByteType>(k % 6 * 51)};
+  }
+  transparent = anyTransparent ? 255 : -1;
+  indexes.resize(static_cast<size_t>(img.Width()) * img.Height());
+  for (int y = 0; y < img.Height(); ++y)
+    for (int x = 0; x < img.Width(); ++x) {
+      const uint8_t* p = img.Row(y) + 4 * x;
+      int idx;
+      if (p[3] < 128) idx = 255;
+      else if (exact) idx = colors[(p[2] << 16) | (p[1] << 8) | p[0]];
+      else idx = (p[2] + 25) / 51 * 36 + (p[1] + 25) / 51 * 6 + (p[0] + 25) / 51;
+      indexes[static_cast<size_t>(y) * img.Width() + x] = static_cast<GifByteType>(idx);
+    }
+  return map;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeGif(const GifAnimation& a) {
+  std::vector<uint8_t> out;
+  int error = 0;
+  GifFileType* g = EGifOpen(&out, WriteToVector, &error);
+  if (!g) throw LoadError("Cannot write GIF picture");
+  EGifSetGifVersion(g, true);
+  bool ok = EGifPutScreenDesc(g, a.width, a.height, 8, 0, nullptr) == GIF_OK;
+  if (ok && a.loopCount >= 0) {
+    const GifByteType app[] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
+    const GifByteType loop[] = {1, static_cast<GifByteType>(a.loopCount & 0xFF), static_cast<GifByteType>(a.loopCount >> 8)};
+    ok = EGifPutExtensionLeader(g, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
+         EGifPutExtensionBlock(g, sizeof(app), app) == GIF_OK && EGifPutExtensionBlock(g, sizeof(loop), loop) == GIF_OK &&
+         EGifPutExtensionTrailer(g) == GIF_OK;
+  }
+  std::vector<GifByteType> indexes;
+  for (const GifFrame& f : a.frames) {
+    if (!ok || !f.image) break;
+    auto img = f.image->ConvertTo(PixelFormat::Bgra32);
+    int transparent = -1;
+    ColorMapObject* map = img ? FramePalette(*img, indexes, transparent) : nullptr;
+    if (!map) { ok = false; break; }
+    GraphicsControlBlock gcb{};
+    gcb.DisposalMode = static_cast<int>(f.disposal);
+    gcb.DelayTime = f.delay;
+    gcb.TransparentColor = transparent;
+    GifByteType ext[4];
+    const size_t len = EGifGCBToExtension(&gcb, ext);
+    ok = EGifPutExtension(g, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(len), ext) == GIF_OK &&
+         EGifPutImageDesc(g, f.left, f.top, img->Width(), img->Height(), false, map) == GIF_OK;
+    for (int y = 0; ok && y < img->Height(); ++y)
+      ok = EGifPutLine(g, indexes.data() + static_cast<size_t>(y) * img->Width(), img->Width()) == GIF_OK;
+    GifFreeMapObject(map);
+  }
+  EGifCloseFile(g, &error);
+  if (!ok) throw LoadError("Cannot write GIF picture");
   return out;
 }
 

@@ -45,6 +45,12 @@ GifAnimation LoadGifAnimation(std::string_view path);
 // frame has drawn yet), following each frame's disposal method.
 std::vector<std::unique_ptr<Bitmap>> ComposeGifFrames(const GifAnimation& animation);
 
+// GIF file bytes of an animation (tests, tools and benchmarks make pictures with it). Each
+// frame gets its own palette: its exact colours when there are at most 255, else a 6x6x6
+// colour cube; pixels with alpha below 128 take a transparent index. Offsets, delays,
+// disposal and the loop count are written as given.
+std::vector<uint8_t> EncodeGif(const GifAnimation& animation);
+
 // Logical screen size and frame count; false when it is no GIF.
 bool ProbeGif(std::span<const uint8_t> data, int& width, int& height, int& frames, bool& interlaced);
 
