@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "maker/mail/dns_message.h"
 #include "maker/mail/send_checks.h"
 #include "maker/mail/smtp_client.h"
 
