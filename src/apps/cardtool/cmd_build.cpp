@@ -8,6 +8,7 @@
 #include "maker/document/card_document.h"
 #include "maker/document/design_file.h"
 #include "maker/document/element_lifecycle.h"
+#include "maker/packaging/build_dialogs.h"
 #include "maker/packaging/card_reader.h"
 #include "maker/packaging/package_builder.h"
 #include "platform/dialogs.h"
@@ -39,7 +40,7 @@ int Run(const cardtool::Args& args) {
     hooks.status = [](const std::string& s) { std::fprintf(stderr, "%s\n", platform::GbkToUtf8(s).c_str()); };
   }
   if (!packaging::MakeExe(doc, out, hooks)) return 1;
-  platform::ShowMessage("贺卡文件 " + out + " 已生成", platform::MsgIcon::Information);
+  platform::ShowMessage(packaging::BuiltMessage(out), platform::MsgIcon::Information);
   packaging::CardReader card = packaging::CardReader::Open(out);
   std::printf("%s: %s card, %s, %zu media files, %zu bytes\n", opt.Positionals()[1].c_str(),
               packaging::FamilyName(card.Family()),
