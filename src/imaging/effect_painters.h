@@ -54,12 +54,13 @@ bool PaintUnderLayer(const TlmLayer& L, DrawTarget& t, const platform::Bitmap& m
                      double x, int mode, UnderAlpha rule, ValueFn value, ColorFn color) {
   if (!L.Alpha || x <= 0) return true;
   const int W = t.bmp.Width(), H = t.bmp.Height(), bpp = t.Bpp();
-  const int mx0 = L.Left + ox, my0 = L.Top + oy;
-  const int x0 = std::max(mx0, 0), x1 = std::min(mx0 + mask.Width(), W);
-  const int y0 = std::max(my0, 0), y1 = std::min(my0 + mask.Height(), H);
+  // Positions in 64 bits: origins come from files and may be anything.
+  const long long mx0 = static_cast<long long>(L.Left) + ox, my0 = static_cast<long long>(L.Top) + oy;
+  const int x0 = static_cast<int>(std::max(mx0, 0LL)), x1 = static_cast<int>(std::min(mx0 + mask.Width(), static_cast<long long>(W)));
+  const int y0 = static_cast<int>(std::max(my0, 0LL)), y1 = static_cast<int>(std::min(my0 + mask.Height(), static_cast<long long>(H)));
   const int lw = L.Width(), lh = L.Height();
   for (int y = y0; y < y1; ++y) {
-    const uint8_t* mrow = mask.Row(y - my0);
+    const uint8_t* mrow = mask.Row(static_cast<int>(y - my0));
     uint8_t* trow = t.bmp.Row(y);
     const int ly = y - L.Top;
     const uint8_t* arow = (ly >= 0 && ly < lh) ? L.Alpha->Row(ly) : nullptr;
@@ -71,7 +72,7 @@ bool PaintUnderLayer(const TlmLayer& L, DrawTarget& t, const platform::Bitmap& m
       if (a == 255) continue;
       uint8_t* p = trow + px * bpp;
       const double h = x * (1.0 - a / 255.0);
-      const uint32_t c = color(px - mx0, y - my0);
+      const uint32_t c = color(static_cast<int>(px - mx0), static_cast<int>(y - my0));
       if (!t.exportAlpha) {
         BlendPixel(p, mode, static_cast<float>(v * h / 255.0), c, t.custom);
         continue;
@@ -111,14 +112,16 @@ bool PaintOverLayer(const TlmLayer& L, DrawTarget& t, const platform::Bitmap& ma
   const int y0 = std::max(L.Top, 0), y1 = std::min(L.Top + L.Height(), H);
   const int mw = mask.Width(), mh = mask.Height();
   for (int y = y0; y < y1; ++y) {
-    const int my = y - L.Top - oy;
-    if (my < 0 || my >= mh) continue;
+    const long long myl = static_cast<long long>(y) - L.Top - oy;
+    if (myl < 0 || myl >= mh) continue;
+    const int my = static_cast<int>(myl);
     const uint8_t* mrow = mask.Row(my);
     const uint8_t* arow = L.Alpha->Row(y - L.Top);
     uint8_t* trow = t.bmp.Row(y);
     for (int px = x0; px < x1; ++px) {
-      const int mx = px - L.Left - ox;
-      if (mx < 0 || mx >= mw) continue;
+      const long long mxl = static_cast<long long>(px) - L.Left - ox;
+      if (mxl < 0 || mxl >= mw) continue;
+      const int mx = static_cast<int>(mxl);
       const int n = mrow[mx];
       const int a = arow[px - L.Left];
       if (n == 0) continue;
