@@ -109,6 +109,19 @@ bool SaveSet(std::string_view path, const OrdinarySettings& s) {
   return true;
 }
 
+SaveTemplateResult SaveNamedTemplate(std::string_view name, const OrdinarySettings& settings) {
+  const std::string trimmed = platform::Trim(name);
+  if (trimmed.empty()) {
+    platform::ShowMessage("请首先输入模板文件名。", platform::MsgIcon::Warning);
+    return SaveTemplateResult::EmptyName;
+  }
+  const std::string folder = platform::paths::ProgramFolder() + std::string(kTemplateFolder);
+  if (!platform::files::FolderExists(folder)) platform::files::CreateFolder(folder);
+  if (!SaveSet(TemplatePath(trimmed), settings)) return SaveTemplateResult::Kept;
+  platform::ShowMessage("模板已保存。", platform::MsgIcon::Information);
+  return SaveTemplateResult::Saved;
+}
+
 void LoadSet(std::string_view path, OrdinarySettings& s) {
   auto get = [&](std::string_view key, std::string_view def) { return ReadSet(path, key, def); };
   auto flag = [&](std::string_view key) { return get(key, "") == "True"; };

@@ -24,6 +24,14 @@ std::string ReadSet(std::string_view templatePath, std::string_view key, std::st
 // leaves the old one whole.
 bool SaveSet(std::string_view path, const OrdinarySettings& settings);
 
+enum class SaveTemplateResult { EmptyName, Kept, Saved };
+
+// The wizard's "保存模板(&S)": an empty name (after trimming) shows "请首先输入模板文件名。";
+// otherwise the folder "template" of the program folder is created when missing, the template
+// is written there as name + ".lmcard" with SaveSet, and "模板已保存。" is shown. Kept when the
+// user chose to keep an existing template of that name. Write errors raise platform::FileError.
+SaveTemplateResult SaveNamedTemplate(std::string_view name, const OrdinarySettings& settings);
+
 // Fills settings from the template at path, key by key in the file's order. Paths that do not
 // exist are tried under the program folder (card picture, music, greeting box picture, icon);
 // a card or greeting box picture found in neither place is left unset. A numeric key that does

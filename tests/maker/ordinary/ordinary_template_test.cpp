@@ -250,3 +250,20 @@ TEST(OrdinarySettings, MailPlaceholdersTakeTheDateAndTimeFormats) {
   EXPECT_EQ(FillMailPlaceholders("<%=lmdate%> <%=lmtime%>!<%=lmdate%>", t),
             "2002年1月5日 07:03:09!2002年1月5日");
 }
+
+TEST(OrdinaryTemplate, NamedTemplatesGoIntoTheTemplateFolder) {
+  TempDir dir;
+  ProgramFolderScope scope(dir.Path());
+  platform::ScriptedDialogs dialogs;
+  EXPECT_EQ(SaveNamedTemplate("  ", NewCardSettings()), SaveTemplateResult::EmptyName);
+  EXPECT_EQ(dialogs.Messages().back(), "请首先输入模板文件名。");
+  OrdinarySettings s = NewCardSettings();
+  s.boxWord = "生日快乐";
+  EXPECT_EQ(SaveNamedTemplate("birthday", s), SaveTemplateResult::Saved);
+  EXPECT_EQ(dialogs.Messages().back(), "模板已保存。");
+  EXPECT_EQ(TemplatePath("birthday"), dir.Path() + "template\\birthday.lmcard");
+  EXPECT_EQ(LoadTemplate(TemplatePath("birthday")).boxWord, "生日快乐");
+  dialogs.messageAnswers.push_back(platform::MsgResult::No);
+  EXPECT_EQ(SaveNamedTemplate("birthday", NewCardSettings()), SaveTemplateResult::Kept);
+  EXPECT_EQ(LoadTemplate(TemplatePath("birthday")).boxWord, "生日快乐");
+}
