@@ -169,8 +169,14 @@ struct Library {
       if (FcPatternGetString(found, FC_FAMILY, 0, &fam) == FcResultMatch) m.family = reinterpret_cast<const char*>(fam);
       if (FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch)
         m.face = Face(reinterpret_cast<const char*>(file), index);
-      m.boldFace = weight >= FC_WEIGHT_DEMIBOLD;
-      m.italicFace = slant != FC_SLANT_ROMAN;
+      // Some fonts state odd weights for their only face; the style name tells a real bold
+      // or italic face from one that needs synthesising.
+      FcChar8* style = nullptr;
+      std::string st;
+      if (FcPatternGetString(found, FC_STYLE, 0, &style) == FcResultMatch) st = reinterpret_cast<const char*>(style);
+      auto has = [&](const char* w) { return st.find(w) != std::string::npos; };
+      m.boldFace = weight >= FC_WEIGHT_DEMIBOLD && (has("Bold") || has("Heavy") || has("Black"));
+      m.italicFace = slant != FC_SLANT_ROMAN && (has("Italic") || has("Oblique"));
       FcPatternDestroy(found);
     }
     FcPatternDestroy(pat);
@@ -244,10 +250,10 @@ class FtFont final : public Font {
     }
     em_ = std::clamp(em, 1, 2000);
     SetSize(face);
-    ascent_ = static_cast<int>((face->size->metrics.ascender + 63) >> 6);
-    const int descent = static_cast<int>((-face->size->metrics.descender + 63) >> 6);
-    height_ = std::max(1, ascent_ + descent);
     const double scale = static_cast<double>(em_) / std::max<int>(1, face->units_per_EM);
+    ascent_ = static_cast<int>(std::lround(face->ascender * scale));
+    const int descent = static_cast<int>(std::lround(-face->descender * scale));
+    height_ = std::max(1, ascent_ + descent);
     underlinePos_ = static_cast<int>(std::lround(-face->underline_position * scale));
     lineThickness_ = std::max(1, static_cast<int>(std::lround(face->underline_thickness * scale)));
     strikePos_ = static_cast<int>(std::lround(em_ * 0.3));
