@@ -25,6 +25,8 @@ QApplication& App() {
   static int argc = 1;
   static char name[] = "qt_media_backend_test";
   static char* argv[] = {name, nullptr};
+  // No display is needed for sound; the offscreen platform keeps the test off any screen.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static QApplication* app =
       QCoreApplication::instance() ? qobject_cast<QApplication*>(QCoreApplication::instance()) : new QApplication(argc, argv);
   return *app;
