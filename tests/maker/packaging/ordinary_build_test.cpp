@@ -4,6 +4,7 @@
 
 #include "maker/packaging/card_reader.h"
 #include "maker/packaging/icon_patch.h"
+#include "maker/packaging/ordinary_card.h"
 #include "maker/packaging/settings_block.h"
 #include "maker/packaging/packaging_fixture.h"
 
@@ -248,4 +249,42 @@ TEST_F(OrdinaryBuild, UnreadableMediaOrMissingStubLeaveTheOldFileAndNoPartialOne
   EXPECT_EQ(BuildOrdinaryCard(Minimal(), Pf("new.exe")), OrdinaryBuildResult::Failed);
   EXPECT_FALSE(platform::files::Exists(Pf("new.exe")));
   EXPECT_TRUE(NoPartialFiles(Pf("new.exe")));
+}
+
+TEST_F(OrdinaryBuild, ThePackedFieldsGiveBackEverySettingButThePaths) {
+  OrdinarySettings s = Full();
+  s.cardBkColor = 0x102030;
+  s.cardBkTran = true;
+  s.playSet = 3;
+  s.playPosition = 4567;
+  s.boxColor = 0x405060;
+  s.boxTran = true;
+  s.boxWord = "甲\r\n乙";
+  s.boxFontName = "隶书";
+  s.boxFontSize = 16;
+  s.boxFontColor = 0xFF;
+  s.boxFontBold = false;
+  s.boxFontUnderline = true;
+  s.boxFontStrikeOut = true;
+  s.move = "40";
+  s.moveSet1 = 2;
+  s.moveSet2 = 8;
+  s.cen = true;
+  s.moves = true;
+  s.useTime = true;
+  s.timelen = "9";
+  s.openUrl = true;
+  s.url = "http://example.org/";
+  s.sendMail = true;
+  s.email = "a@example.org";
+  s.subject = "主题";
+  s.body = "第一行\r\n<%=lmdate%>";
+  s.boxScroll = true;
+  s.boxInv = "70";
+  ASSERT_EQ(BuildOrdinaryCard(s, Pf("all.exe")), OrdinaryBuildResult::Built);
+  OrdinarySettings back = OrdinarySettingsFromCard(CardReader::Open(Pf("all.exe")));
+  OrdinarySettings want = s;
+  want.cardImg = want.music = want.wav = want.cardBox = want.icon = "";
+  want.boxIndex = 1;
+  EXPECT_EQ(back, want);
 }
