@@ -148,6 +148,7 @@ struct CachedFile {
   Stamp stamp;
   IniFile ini;
   int batchDepth = 0;  // > 0 while a BatchWrites holds this file's writes
+  int holdDepth = 0;   // > 0 while a HoldReads holds this file's parse
   bool dirty = false;
 };
 
@@ -160,11 +161,12 @@ CachedFile& Load(const std::string& host) {
   if (!slot) slot = std::make_unique<CachedFile>();
   CachedFile& c = *slot;
   if (c.batchDepth > 0) return c;  // pending writes are newer than the disk
+  if (c.holdDepth > 0 && c.stamp.exists) return c;
   Stamp now = StampOf(host);
   if (now == c.stamp && (now.exists || c.ini.sections.empty())) return c;
   c.ini = IniFile{};
   if (now.exists) {
-    auto bytes = files::ReadFile(host);
+    auto bytes = files::ReadFile(paths::FromHost(host));
     if (bytes) c.ini = Parse(*bytes);
   }
   c.stamp = now;
@@ -176,7 +178,7 @@ bool Store(const std::string& host, CachedFile& c) {
     c.dirty = true;
     return true;
   }
-  bool ok = files::WriteFileAtomic(host, Serialize(c.ini));
+  bool ok = files::WriteFileAtomic(paths::FromHost(host), Serialize(c.ini));
   if (ok) {
     c.stamp = StampOf(host);
   } else {
@@ -192,7 +194,27 @@ std::string CutToBuffer(std::string s, size_t bufferSize) {
   return s;
 }
 
-std::string HostOf(std::string_view file) { return paths::ToHost(file); }
+// Host spellings of the files a BatchWrites or HoldReads holds (system path -> host, users).
+std::map<std::string, std::pair<std::string, int>, std::less<>> g_heldHosts;
+
+std::string HostOf(std::string_view file) {
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    auto it = g_heldHosts.find(file);
+    if (it != g_heldHosts.end()) return it->second.first;
+  }
+  return paths::ToHost(file);
+}
+
+// Caller holds g_mutex.
+void PinHost(const std::string& file, const std::string& host) {
+  auto& slot = g_heldHosts[file];
+  if (slot.second++ == 0) slot.first = host;
+}
+void UnpinHost(const std::string& file) {
+  auto it = g_heldHosts.find(file);
+  if (it != g_heldHosts.end() && --it->second.second <= 0) g_heldHosts.erase(it);
+}
 
 // Appends a line after the last non-blank line of a section.
 void AppendKey(Section& s, std::string_view key, std::string_view value) {
@@ -334,10 +356,11 @@ std::vector<std::string> KeyNames(std::string_view file, std::string_view sectio
   return out;
 }
 
-BatchWrites::BatchWrites(std::string_view file) : host_(HostOf(file)) {
+BatchWrites::BatchWrites(std::string_view file) : host_(HostOf(file)), file_(file) {
   std::lock_guard<std::mutex> lock(g_mutex);
   CachedFile& c = Load(host_);
   ++c.batchDepth;
+  PinHost(file_, host_);
 }
 
 BatchWrites::~BatchWrites() {
@@ -348,6 +371,7 @@ bool BatchWrites::Commit() {
   std::lock_guard<std::mutex> lock(g_mutex);
   if (committed_) return true;
   committed_ = true;
+  UnpinHost(file_);
   auto& slot = g_cache[host_];
   if (!slot) return true;
   CachedFile& c = *slot;
@@ -357,10 +381,24 @@ bool BatchWrites::Commit() {
   return Store(host_, c);
 }
 
+HoldReads::HoldReads(std::string_view file) : host_(HostOf(file)), file_(file) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  CachedFile& c = Load(host_);
+  ++c.holdDepth;
+  PinHost(file_, host_);
+}
+
+HoldReads::~HoldReads() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  auto& slot = g_cache[host_];
+  if (slot && slot->holdDepth > 0) --slot->holdDepth;
+  UnpinHost(file_);
+}
+
 void ClearCache() {
   std::lock_guard<std::mutex> lock(g_mutex);
   for (auto it = g_cache.begin(); it != g_cache.end();) {
-    if (it->second->batchDepth == 0) it = g_cache.erase(it);
+    if (it->second->batchDepth == 0 && it->second->holdDepth == 0) it = g_cache.erase(it);
     else ++it;
   }
 }

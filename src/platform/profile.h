@@ -44,7 +44,23 @@ class BatchWrites {
 
  private:
   std::string host_;
+  std::string file_;
   bool committed_ = false;
+};
+
+// Holds one file's parse while it lives: reads of that file skip the check for changes on
+// disk and the path lookup. Used by readers that ask for thousands of values of one file;
+// changes made to the file by other processes meanwhile are not seen.
+class HoldReads {
+ public:
+  explicit HoldReads(std::string_view file);
+  ~HoldReads();
+  HoldReads(const HoldReads&) = delete;
+  HoldReads& operator=(const HoldReads&) = delete;
+
+ private:
+  std::string host_;
+  std::string file_;
 };
 
 // Forgets every cached file (tests that edit files behind the cache's back within one

@@ -148,3 +148,17 @@ TEST(Profile, DeletedKeysAndSectionsDisappear) {
   EXPECT_EQ(ReadBytes(f.path), "[A]\r\nL=2\r\n");
   EXPECT_EQ(platform::profile::KeyNames(f.path, "A"), std::vector<std::string>{"L"});
 }
+
+TEST(Profile, HeldReadsKeepOneParseAndSeeChangesAfterwards) {
+  ProfileFile f("[A]\r\nk=1\r\n");
+  {
+    platform::profile::HoldReads hold(f.path);
+    EXPECT_EQ(GetString(f.path, "A", "k", ""), "1");
+    WriteBytes(f.path, "[A]\r\nk=22\r\n");  // behind the cache's back
+    EXPECT_EQ(GetString(f.path, "A", "k", ""), "1");
+    EXPECT_TRUE(WriteString(f.path, "A", "j", "3"));  // own writes still reach the file
+    EXPECT_EQ(GetString(f.path, "A", "j", ""), "3");
+  }
+  WriteBytes(f.path, "[A]\r\nk=333\r\n");
+  EXPECT_EQ(GetString(f.path, "A", "k", ""), "333");
+}
