@@ -627,6 +627,9 @@ bool lmsavefile(CardDocument& doc, std::string_view path) {
 
 void Loadfileset(CardDocument& doc, std::string_view path) {
   SetCurrentFilePath(path);
+  // Every value is still its own profile-string call; the hold spares each one the check
+  // of the file on disk.
+  profile::HoldReads hold(path);
   try {
     ReadDesign(doc);
   } catch (...) {

@@ -60,10 +60,16 @@ PictureSize ReadPictureHeaderSize(std::string_view path) {
   if (!in) {
     throw platform::LoadError("Cannot open file \"" + std::string(path) + "\". 系统找不到指定的文件。");
   }
-  // Headers sit at the start; a JPEG's frame header may follow large metadata blocks.
-  std::string b(64 * 1024, '\0');
+  // Headers sit at the start; a JPEG's frame header may follow large metadata blocks, so a
+  // JPEG longer than the first block is read further.
+  std::string b(4096, '\0');
   in.read(b.data(), static_cast<std::streamsize>(b.size()));
   b.resize(static_cast<size_t>(in.gcount()));
+  if (b.size() == 4096 && static_cast<unsigned char>(b[0]) == 0xFF) {
+    std::string more(256 * 1024, '\0');
+    in.read(more.data(), static_cast<std::streamsize>(more.size()));
+    b.append(more, 0, static_cast<size_t>(in.gcount()));
+  }
   PictureSize s;
   if (b.size() >= 26 && b[0] == 'B' && b[1] == 'M') {
     if (Le32(b, 14) == 12) {
