@@ -361,7 +361,29 @@ size_t SkipId3v2(std::string_view b) {
   return std::min(at, b.size());
 }
 
+// A first look at the start of the file, so that a large file of another kind is not read whole.
+bool LooksLikeMpegAudio(const ByteSource& src) {
+  uint64_t at = 0;
+  for (int i = 0; i < 16; ++i) {  // ID3v2 tags, read header by header
+    std::string h = src.Read(at, 10);
+    if (h.size() < 10 || h.compare(0, 3, "ID3") != 0) break;
+    uint32_t size = ((U8(h, 6) & 0x7F) << 21) | ((U8(h, 7) & 0x7F) << 14) | ((U8(h, 8) & 0x7F) << 7) | (U8(h, 9) & 0x7F);
+    at += 10 + size + ((U8(h, 5) & 0x10) ? 10 : 0);
+  }
+  std::string window = src.Read(at, 65536 + 8192);
+  for (size_t i = 0; i + 4 <= window.size() && i < 65536; ++i) {
+    if (U8(window, i) == 0xFF && FrameAt(window, i)) {
+      auto f = FrameAt(window, i);
+      size_t next = i + f->length;
+      if (next + 4 > window.size()) return true;  // the full reader decides
+      if (auto g = FrameAt(window, next); g && SameStream(*f, *g)) return true;
+    }
+  }
+  return false;
+}
+
 std::optional<MediaInfo> ParseMp3(const ByteSource& src) {
+  if (!LooksLikeMpegAudio(src)) return std::nullopt;
   std::string whole = src.Read(0, static_cast<size_t>(std::min<uint64_t>(src.Size(), kWholeFileLimit)));
   std::string_view b = whole;
   size_t audioEnd = b.size();

@@ -92,6 +92,11 @@ TEST_F(PlayerTest, ALibraryLackingOneNameIsRefusedAndUnloaded) {
     EXPECT_EQ(Bass(), nullptr);
     EXPECT_EQ(BassEntry("BASS_Init"), nullptr);
   }
+  // Where the only bass.dll lacks a name, BASS opens fail.
+  ASSERT_TRUE(files::CopyFile(FakeBass("without_fxreset"), programDir_.File("bass.dll"), false));
+  TpvPlayer player;
+  EXPECT_FALSE(player.Open(other_));
+  EXPECT_FALSE(player.BassLoaded());
   // The refused library is forgotten: a good one loads afterwards.
   EXPECT_TRUE(LoadBassLibrary(FakeBass("full")));
 }
