@@ -259,11 +259,11 @@ TEST(OrdinaryTemplate, NamedTemplatesGoIntoTheTemplateFolder) {
   EXPECT_EQ(dialogs.Messages().back(), "请首先输入模板文件名。");
   OrdinarySettings s = NewCardSettings();
   s.boxWord = "生日快乐";
-  EXPECT_EQ(SaveNamedTemplate("birthday", s), SaveTemplateResult::Saved);
+  EXPECT_EQ(SaveNamedTemplate("生日", s), SaveTemplateResult::Saved);
   EXPECT_EQ(dialogs.Messages().back(), "模板已保存。");
-  EXPECT_EQ(TemplatePath("birthday"), dir.Path() + "template\\birthday.lmcard");
-  EXPECT_EQ(LoadTemplate(TemplatePath("birthday")).boxWord, "生日快乐");
+  EXPECT_EQ(TemplatePath("生日"), dir.Path() + "template\\生日.lmcard");
+  EXPECT_EQ(LoadTemplate(TemplatePath("生日")).boxWord, "生日快乐");
   dialogs.messageAnswers.push_back(platform::MsgResult::No);
-  EXPECT_EQ(SaveNamedTemplate("birthday", NewCardSettings()), SaveTemplateResult::Kept);
-  EXPECT_EQ(LoadTemplate(TemplatePath("birthday")).boxWord, "生日快乐");
+  EXPECT_EQ(SaveNamedTemplate("生日", NewCardSettings()), SaveTemplateResult::Kept);
+  EXPECT_EQ(LoadTemplate(TemplatePath("生日")).boxWord, "生日快乐");
 }
