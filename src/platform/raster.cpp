@@ -123,8 +123,17 @@ void Transfer(Bitmap& dst, Rect t, const Bitmap& src, ColOf colOf, RowOf rowOf, 
     return;
   }
   const RowFn row = PickRow(src.Format(), dst.Format());
+  const int bpp = BytesPerPixel(dst.Format());
+  // When a stretch repeats a source row for the same span, the row just drawn is copied.
+  int lastY = -1, lastX0 = 0, lastX1 = 0, lastSy = -1;
   ForSpans(area, clip, [&](int y, int x0, int x1) {
-    row(dst.Row(y), src.Row(ymap[static_cast<size_t>(y)]), pal, xmap.data(), x0, x1);
+    const int sy = ymap[static_cast<size_t>(y)];
+    if (y == lastY + 1 && sy == lastSy && x0 == lastX0 && x1 == lastX1) {
+      std::memcpy(dst.Row(y) + x0 * bpp, dst.Row(lastY) + x0 * bpp, static_cast<size_t>(x1 - x0) * bpp);
+    } else {
+      row(dst.Row(y), src.Row(sy), pal, xmap.data(), x0, x1);
+    }
+    lastY = y; lastX0 = x0; lastX1 = x1; lastSy = sy;
   });
 }
 
