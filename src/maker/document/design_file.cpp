@@ -246,6 +246,8 @@ void ReadDesign(CardDocument& doc) {
     doc.picsBox->rect = ReadRect(sec);
     doc.picsBox->effectId = ReadInt(sec, "EffectID", "0");
     int count = ReadInt(sec, "PicCount", "0");
+    // A hand-made count cannot make the list longer than the section has keys.
+    count = std::min<long long>(count, static_cast<long long>(profile::KeyNames(CurrentFilePath(), sec).size()));
     doc.picsDat.pictures.clear();
     for (int k = 0; k < count; ++k) doc.picsDat.pictures.push_back(GetSet(sec, "Pic" + IntToStr(k), ""));
   }

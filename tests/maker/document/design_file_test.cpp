@@ -369,6 +369,19 @@ TEST_F(DesignFileTest, CountersEndAtTheLargestTagAndZorderPastTheStoredValue) {
   EXPECT_EQ(createlmscl(doc), 7);
 }
 
+TEST_F(DesignFileTest, ShowBoxPictureListIsReadAsWritten) {
+  std::string path = Make("pics.lmcard2", "[PicsBox]\r\nUse=True\r\nPicCount=2000000000\r\nPic0=a.jpg\r\n"
+                                          "Pic1=<%=lmcardpath%>b.jpg\r\nInv=3\r\n");
+  CardDocument doc = ReadBack(path);
+  ASSERT_TRUE(doc.picsBox);
+  ASSERT_GE(doc.picsDat.pictures.size(), 2u);
+  EXPECT_LE(doc.picsDat.pictures.size(), 5u);
+  EXPECT_EQ(doc.picsDat.pictures[0], "a.jpg");  // no path rule for the show box's pictures
+  EXPECT_EQ(doc.picsDat.pictures[1], dir.File("b.jpg"));
+  EXPECT_EQ(doc.picsDat.Inv, 3);
+  EXPECT_EQ(doc.selector.back(), "图像展示框");
+}
+
 TEST_F(DesignFileTest, MissingFileReadsAsDefaults) {
   CardDocument doc = ReadBack(dir.File("nothing.lmcard2"));
   EXPECT_EQ(doc.window.cardTitle, "互动型贺卡");
