@@ -1,5 +1,8 @@
 // Region patterns in (184-194) and out (195, 196): a clip region built for the step, the other
-// frame copied in through it. The ragged patterns draw fresh random numbers on every step.
+// frame copied in through it as its shapes are added. The ragged patterns draw fresh random numbers on every step.
+#include <algorithm>
+#include <vector>
+
 #include "maker/transitions/effects.h"
 
 namespace transitions {
@@ -10,7 +13,7 @@ int Ext(int64_t p, int size, int den) { return RoundDiv(p * size, den); }
 
 // The rounded rectangle of 184 and 195 for a progress p: it grows from the centre of a frame
 // enlarged by 50 pixels on every side, so its round corners end up outside.
-void GrowingRoundRect(const StepFrames& f, SpanMask& m, int p) {
+void GrowingRoundRect(const StepFrames& f, ClipPainter& m, int p) {
   const int W1 = f.W + 100, H1 = f.H + 100;
   const int left = RoundDiv(int64_t(100 - p) * W1, 200) - 50, top = RoundDiv(int64_t(100 - p) * H1, 200) - 50;
   const int w = Ext(p, W1, 100), h = Ext(p, H1, 100);
@@ -18,7 +21,7 @@ void GrowingRoundRect(const StepFrames& f, SpanMask& m, int p) {
 }
 
 // Bands of 8 rows, each a span of ragged width around p percent of the frame (185, 187, 196).
-void RaggedRows(const StepFrames& f, SpanMask& m, int p, bool centred) {
+void RaggedRows(const StepFrames& f, ClipPainter& m, int p, bool centred) {
   for (int k = 1; 8 * (k - 1) < f.H; ++k) {
     const int r1 = RandInt(f.rng, f.W / 10), r2 = RandInt(f.rng, f.W / 10);
     const int w = r1 + Ext(p, f.W, 100) - r2;
@@ -26,17 +29,31 @@ void RaggedRows(const StepFrames& f, SpanMask& m, int p, bool centred) {
   }
 }
 
-// Bands of 6 columns with ragged heights (186, 188).
-void RaggedColumns(const StepFrames& f, SpanMask& m, int p, bool centred) {
+// Bands of 6 columns with ragged heights (186, 188). The heights are drawn band by band, then
+// the bands are copied row by row, neighbouring bands that both cover a row in one piece.
+void RaggedColumns(const StepFrames& f, ClipPainter& m, int p, bool centred) {
+  std::vector<std::pair<int, int>> rows;  // top and bottom row of each band
   for (int k = 1; 6 * (k - 1) < f.W; ++k) {
     const int r1 = RandInt(f.rng, f.H / 8), r2 = RandInt(f.rng, f.H / 8);
     const int h = r1 + Ext(p, f.H, 100) - r2;
-    m.AddRect(6 * (k - 1), centred ? (f.H - h) / 2 : 0, 6, h);
+    const int top = centred ? (f.H - h) / 2 : 0;
+    rows.emplace_back(top, top + std::max(h, 0));
+  }
+  for (int y = 0; y < f.H; ++y) {
+    int runStart = -1;
+    for (size_t k = 0; k <= rows.size(); ++k) {
+      const bool covers = k < rows.size() && y >= rows[k].first && y < rows[k].second;
+      if (covers && runStart < 0) runStart = static_cast<int>(k);
+      if (!covers && runStart >= 0) {
+        m.AddSpan(y, 6 * runStart, 6 * static_cast<int>(k));
+        runStart = -1;
+      }
+    }
   }
 }
 
 // 189: a wipe from the left whose edge frays into random extensions and loose squares.
-void FrayedFromLeft(const StepFrames& f, SpanMask& m) {
+void FrayedFromLeft(const StepFrames& f, ClipPainter& m) {
   const int X = Ext(f.s, f.W, 100);
   m.AddRect(0, 0, X, f.H);
   const int y = (f.H + 149) / 150;
@@ -52,7 +69,7 @@ void FrayedFromLeft(const StepFrames& f, SpanMask& m) {
 }
 
 // 190: the same from the top.
-void FrayedFromTop(const StepFrames& f, SpanMask& m) {
+void FrayedFromTop(const StepFrames& f, ClipPainter& m) {
   const int Y = Ext(f.s, f.H, 100);
   m.AddRect(0, 0, f.W, Y);
   const int x = (f.W + 199) / 200;
@@ -67,7 +84,7 @@ void FrayedFromTop(const StepFrames& f, SpanMask& m) {
   }
 }
 
-void NineRects(const StepFrames& f, SpanMask& m) {
+void NineRects(const StepFrames& f, ClipPainter& m) {
   const int w = Ext(f.s, f.W, 300), h = Ext(f.s, f.H, 300);
   const int D = f.W / 3, T = f.H / 3;
   for (int i = 0; i < 3; ++i) m.AddRect(i * D, 0, w, h);                       // top-left corners
@@ -77,7 +94,7 @@ void NineRects(const StepFrames& f, SpanMask& m) {
 }
 
 // 192-194: one shape in every cell of an 8 x 6 grid.
-void GridCells(const StepFrames& f, SpanMask& m, int id) {
+void GridCells(const StepFrames& f, ClipPainter& m, int id) {
   const int cw = f.W / 8, ch = f.H / 6;
   const int rw = Ext(f.s, f.W, 800), rh = Ext(f.s, f.H, 600);
   const int ew = Ext(3 * f.s, f.W, 1600), eh = Ext(3 * f.s, f.H, 1200);
@@ -99,7 +116,7 @@ void RegionsIn(const StepFrames& f, int v) {
     CopyWhole(f.newF, f.work);
     return;
   }
-  SpanMask m(f.W, f.H);
+  ClipPainter m(f.newF, f.work);
   switch (id) {
     case 184: GrowingRoundRect(f, m, f.s); break;
     case 185: RaggedRows(f, m, f.s, true); break;
@@ -111,15 +128,13 @@ void RegionsIn(const StepFrames& f, int v) {
     case 191: NineRects(f, m); break;
     default: GridCells(f, m, id); break;
   }
-  m.CopyThrough(f.newF, f.work);
 }
 
 void RegionsOut(const StepFrames& f, int v) {
   if (f.s == 100) return;  // an empty region: the new frame alone
-  SpanMask m(f.W, f.H);
+  ClipPainter m(f.oldF, f.work);
   if (v == 1) GrowingRoundRect(f, m, 100 - f.s);
   else RaggedRows(f, m, 100 - f.s, true);
-  m.CopyThrough(f.oldF, f.work);
 }
 
 }  // namespace transitions

@@ -1,5 +1,6 @@
 // Iris, squeeze and diamond (131-135), shapes that grow from an edge or corner (136-151) and
 // shapes that shrink to one (152-167).
+#include <algorithm>
 #include <cmath>
 
 #include "maker/transitions/effects.h"
@@ -11,32 +12,51 @@ namespace {
 // One-pixel rows and columns copied in place from src onto the work image.
 void RowRun(const StepFrames& f, const Bitmap& src, int y, int x, int len) { CopyInPlace(src, f.work, x, y, len, 1); }
 
-void ColRun(const StepFrames& f, const Bitmap& src, int x, int y, int len) {
-  if (x < 0 || x >= f.W) return;
-  if (y < 0) { len += y; y = 0; }
-  if (y + len > f.H) len = f.H - y;
-  for (int r = y; r < y + len; ++r) {
-    const uint8_t* p = src.Row(r) + x * 3;
-    uint8_t* o = f.work.Row(r) + x * 3;
-    o[0] = p[0];
-    o[1] = p[1];
-    o[2] = p[2];
+// One-pixel columns copied in place, gathered first and copied row by row. The columns of
+// every effect here are nested: going away from the tallest column, each covers rows inside
+// those of its neighbour. So the columns that cover a row are a run starting at the tallest
+// one, as many as cover the row: a difference array over the rows counts them.
+class NestedColumns {
+ public:
+  NestedColumns(const StepFrames& f, bool tallestFirst) : f_(f), tallestFirst_(tallestFirst), diff_(size_t(f.H) + 1) {}
+  void Add(int x, int top, int len) {
+    if (x < 0 || x >= f_.W) return;
+    int bottom = std::min(top + len, f_.H);
+    top = std::max(top, 0);
+    if (top >= bottom) return;
+    ++diff_[size_t(top)];
+    --diff_[size_t(bottom)];
+    first_ = std::min(first_, x);
+    last_ = std::max(last_, x);
   }
-}
+  void CopyFrom(const Bitmap& src) {
+    int count = 0;
+    for (int y = 0; y < f_.H; ++y) {
+      count += diff_[size_t(y)];
+      if (count <= 0) continue;
+      const int left = tallestFirst_ ? first_ : last_ + 1 - count;
+      CopyInPlace(src, f_.work, left, y, count, 1);
+    }
+  }
+
+ private:
+  const StepFrames& f_;
+  bool tallestFirst_;
+  std::vector<int> diff_;
+  int first_ = 1 << 30, last_ = -1;
+};
 
 void CentredEllipse(const StepFrames& f, const Bitmap& src, int w, int h) {
-  SpanMask m(f.W, f.H);
+  ClipPainter m(src, f.work);
   const int l = (f.W - w) / 2, t = (f.H - h) / 2;
   m.AddEllipse(l, t, l + w, t + h);
-  m.CopyThrough(src, f.work);
 }
 
 void Rhombus(const StepFrames& f, const Bitmap& src, int p) {
   const int v = RoundDiv(int64_t(p) * f.H, 50) / 2, u = RoundDiv(int64_t(p) * f.W, 50) / 2;
   const double cx = f.W / 2, cy = f.H / 2;
-  SpanMask m(f.W, f.H);
+  ClipPainter m(src, f.work);
   m.AddPolygon({{cx, cy - v}, {cx + u, cy}, {cx, cy + v}, {cx - u, cy}});
-  m.CopyThrough(src, f.work);
 }
 
 int Sqrt(double x) { return RoundEven(std::sqrt(std::max(0.0, x))); }
@@ -89,7 +109,7 @@ void ShapesGrow(const StepFrames& f, int v) {
     b = RoundDiv(int64_t(s) * H, 50);
   }
   const int q = b / 2, Xc = W / 2, Yc = H / 2;
-  SpanMask m(W, H);
+  ClipPainter m(f.newF, f.work);
   switch (id) {
     case 136: m.AddEllipse(-a, Yc - q, a, Yc + q); break;
     case 137: m.AddEllipse(W - a, Yc - q, W + a, Yc + q); break;
@@ -111,10 +131,12 @@ void ShapesGrow(const StepFrames& f, int v) {
       break;
     case 150: {
       const int a1 = RoundDiv(int64_t(s) * W, 100), b1 = RoundDiv(int64_t(s) * H, 100);
+      NestedColumns cols(f, false);  // heights grow toward the right edge
       for (int c = 0; c < a1; ++c) {
         const int len = RoundDiv(int64_t(c) * b1, a1);
-        ColRun(f, f.newF, W - a1 + c, H - len, len);
+        cols.Add(W - a1 + c, H - len, len);
       }
+      cols.CopyFrom(f.newF);
       for (int r = 0; r < b1; ++r) m.AddSpan(r, 0, RoundDiv(int64_t(b1 - r) * a1, b1));
       break;
     }
@@ -128,7 +150,6 @@ void ShapesGrow(const StepFrames& f, int v) {
       break;
     }
   }
-  m.CopyThrough(f.newF, f.work);
 }
 
 void ShapesShrink(const StepFrames& f, int v) {
@@ -144,7 +165,10 @@ void ShapesShrink(const StepFrames& f, int v) {
     m = RoundDiv(int64_t(p) * H, 50);
   }
   const double hw = static_cast<double>(H) / W, wh = static_cast<double>(W) / H;
-  auto centredCol = [&](int x, int len) { ColRun(f, o, x, (H - len) / 2, len); };
+  // Columns of 152 and 160 shrink away from the left edge, those of 153, 161 and 166 grow
+  // toward the right one.
+  NestedColumns cols(f, id == 152 || id == 160);
+  auto centredCol = [&](int x, int len) { cols.Add(x, (H - len) / 2, len); };
   auto centredRow = [&](int y, int len) { RowRun(f, o, y, (W - len) / 2, len); };
   switch (id) {
     case 152: for (int x = 0; x <= n; ++x) centredCol(x, Sqrt(hw * hw * (double(n) * n - double(x) * x))); break;
@@ -175,7 +199,7 @@ void ShapesShrink(const StepFrames& f, int v) {
       const int d = RoundDiv(int64_t(W) * p, 100), e = RoundDiv(int64_t(H) * p, 100);
       for (int c = 0; c < d; ++c) {
         const int len = RoundDiv(int64_t(e) * c, d);
-        ColRun(f, o, W + c - d, H - len, len);
+        cols.Add(W + c - d, H - len, len);
       }
       for (int c = 0; c < e; ++c) RowRun(f, o, c, 0, RoundDiv(int64_t(d) * (e - c), e));
       break;
@@ -190,6 +214,7 @@ void ShapesShrink(const StepFrames& f, int v) {
       break;
     }
   }
+  cols.CopyFrom(o);
 }
 
 }  // namespace transitions

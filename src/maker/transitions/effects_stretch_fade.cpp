@@ -1,6 +1,4 @@
 // Stretch in and out (1-18), the cross-fades (19, 20), centre open and close (71-82).
-#include <array>
-
 #include "maker/transitions/effects.h"
 
 namespace transitions {
@@ -32,19 +30,20 @@ void StretchOut(const StepFrames& f, int v) {
                   RoundDiv(int64_t(s) * f.H, 100));
 }
 
-void CrossFade(const StepFrames& f) {
-  // (100 - s) * old div 100 + s * new div 100 per channel, through two tables of the step.
-  std::array<uint8_t, 256> fromOld{}, fromNew{};
-  for (int v = 0; v < 256; ++v) {
-    fromOld[v] = static_cast<uint8_t>((100 - f.s) * v / 100);
-    fromNew[v] = static_cast<uint8_t>(f.s * v / 100);
-  }
+// Built with the loop vectorizer, which the default optimisation level leaves out.
+[[gnu::optimize("O3")]] void CrossFade(const StepFrames& f) {
+  // (100 - s) * old div 100 + s * new div 100 per channel. The products fit 16 bits, so the
+  // loop runs on 16-bit lanes, where the compiler turns the division into a multiply.
+  const uint16_t a = static_cast<uint16_t>(100 - f.s), b = static_cast<uint16_t>(f.s);
   const int bytes = f.W * 3;
   for (int y = 0; y < f.H; ++y) {
-    const uint8_t* o = f.oldF.Row(y);
-    const uint8_t* n = f.newF.Row(y);
-    uint8_t* w = f.work.Row(y);
-    for (int i = 0; i < bytes; ++i) w[i] = static_cast<uint8_t>(fromOld[o[i]] + fromNew[n[i]]);
+    const uint8_t* __restrict o = f.oldF.Row(y);
+    const uint8_t* __restrict n = f.newF.Row(y);
+    uint8_t* __restrict w = f.work.Row(y);
+    for (int i = 0; i < bytes; ++i) {
+      const uint16_t po = static_cast<uint16_t>(o[i] * a), pn = static_cast<uint16_t>(n[i] * b);
+      w[i] = static_cast<uint8_t>(po / 100 + pn / 100);
+    }
   }
 }
 

@@ -53,7 +53,14 @@ void StretchBlock(const Bitmap& src, int sx, int sy, int sw, int sh, Bitmap& dst
   }
   int lastSrcRow = -1;
   uint8_t* lastOut = nullptr;
-  const size_t rowBytes = static_cast<size_t>(x1 - x0) * 3;
+  const int n = x1 - x0;
+  const size_t rowBytes = static_cast<size_t>(n) * 3;
+  const bool sameWidth = sw == dw;  // a vertical stretch only: whole rows
+  const int srcRowBytes = src.Width() * 3;
+  // Pixels are moved four bytes at a time where the read stays inside the source row; the
+  // extra byte lands on the next pixel, which is written right after (the last one is not).
+  int safe = n - 1;
+  while (safe > 0 && col[static_cast<size_t>(safe - 1)] + 4 > srcRowBytes) --safe;
   for (int j = y0; j < y1; ++j) {
     int r = std::clamp(sy + static_cast<int>((2LL * j + 1) * sh / (2LL * dh)), 0, src.Height() - 1);
     uint8_t* out = dst.Row(dy + j) + (dx + x0) * 3;
@@ -62,13 +69,13 @@ void StretchBlock(const Bitmap& src, int sx, int sy, int sw, int sh, Bitmap& dst
       continue;
     }
     const uint8_t* in = src.Row(r);
-    uint8_t* o = out;
-    for (int off : col) {
-      const uint8_t* p = in + off;
-      o[0] = p[0];
-      o[1] = p[1];
-      o[2] = p[2];
-      o += 3;
+    if (sameWidth) {
+      std::memcpy(out, in + col[0], rowBytes);
+    } else {
+      uint8_t* o = out;
+      int i = 0;
+      for (; i < safe; ++i, o += 3) std::memcpy(o, in + col[static_cast<size_t>(i)], 4);
+      for (; i < n; ++i, o += 3) std::memcpy(o, in + col[static_cast<size_t>(i)], 3);
     }
     lastSrcRow = r;
     lastOut = out;
@@ -105,23 +112,25 @@ void MirrorBlockV(const Bitmap& src, Bitmap& dst, int x, int y, int w, int h) {
     std::memcpy(dst.Row(y + h - 1 - r) + x * 3, src.Row(y + r) + x * 3, static_cast<size_t>(w) * 3);
 }
 
-SpanMask::SpanMask(int width, int height) : w_(width), h_(height), rows_(static_cast<size_t>(std::max(0, height))) {}
+ClipPainter::ClipPainter(const Bitmap& src, Bitmap& dst)
+    : src_(src), dst_(dst), w_(std::min(src.Width(), dst.Width())), h_(std::min(src.Height(), dst.Height())) {}
 
-void SpanMask::AddSpan(int y, int left, int right) {
+void ClipPainter::AddSpan(int y, int left, int right) {
   if (y < 0 || y >= h_) return;
   left = std::max(left, 0);
   right = std::min(right, w_);
   if (left >= right) return;
-  rows_[static_cast<size_t>(y)].emplace_back(left, right);
+  std::memcpy(dst_.Row(y) + left * 3, src_.Row(y) + left * 3, static_cast<size_t>(right - left) * 3);
+  painted_ += right - left;
 }
 
-void SpanMask::AddRect(int left, int top, int width, int height) {
+void ClipPainter::AddRect(int left, int top, int width, int height) {
   if (width <= 0 || height <= 0) return;
   const int y0 = std::max(top, 0), y1 = std::min(top + height, h_);
   for (int y = y0; y < y1; ++y) AddSpan(y, left, left + width);
 }
 
-void SpanMask::AddEllipse(int left, int top, int right, int bottom) {
+void ClipPainter::AddEllipse(int left, int top, int right, int bottom) {
   if (right <= left || bottom <= top) return;
   const double cx = (left + right) / 2.0, cy = (top + bottom) / 2.0;
   const double rx = (right - left) / 2.0, ry = (bottom - top) / 2.0;
@@ -138,7 +147,7 @@ void SpanMask::AddEllipse(int left, int top, int right, int bottom) {
   }
 }
 
-void SpanMask::AddPolygon(const std::vector<PointF>& pts) {
+void ClipPainter::AddPolygon(const std::vector<PointF>& pts) {
   if (pts.size() < 3) return;
   double minY = pts[0].y, maxY = pts[0].y;
   for (const PointF& p : pts) {
@@ -162,7 +171,7 @@ void SpanMask::AddPolygon(const std::vector<PointF>& pts) {
   }
 }
 
-void SpanMask::AddRoundRect(int left, int top, int right, int bottom, int cornerW, int cornerH) {
+void ClipPainter::AddRoundRect(int left, int top, int right, int bottom, int cornerW, int cornerH) {
   if (right <= left || bottom <= top) return;
   const double rx = std::min(cornerW, right - left) / 2.0;
   const double ry = std::min(cornerH, bottom - top) / 2.0;
@@ -180,41 +189,6 @@ void SpanMask::AddRoundRect(int left, int top, int right, int bottom, int corner
     AddSpan(y, static_cast<int>(std::ceil(left + inset - 0.5)),
             static_cast<int>(std::floor(right - inset - 0.5)) + 1);
   }
-}
-
-void SpanMask::Merge() {
-  for (auto& row : rows_) {
-    if (row.size() < 2) continue;
-    std::sort(row.begin(), row.end());
-    size_t out = 0;
-    for (size_t i = 1; i < row.size(); ++i) {
-      if (row[i].first <= row[out].second) row[out].second = std::max(row[out].second, row[i].second);
-      else row[++out] = row[i];
-    }
-    row.resize(out + 1);
-  }
-}
-
-void SpanMask::CopyThrough(const Bitmap& src, Bitmap& dst) {
-  Merge();
-  const int wmax = std::min({w_, src.Width(), dst.Width()});
-  const int hmax = std::min({h_, src.Height(), dst.Height()});
-  for (int y = 0; y < hmax; ++y) {
-    const uint8_t* in = src.Row(y);
-    uint8_t* out = dst.Row(y);
-    for (const auto& [l, r] : rows_[static_cast<size_t>(y)]) {
-      const int rr = std::min(r, wmax);
-      if (l < rr) std::memcpy(out + l * 3, in + l * 3, static_cast<size_t>(rr - l) * 3);
-    }
-  }
-}
-
-long long SpanMask::Area() {
-  Merge();
-  long long n = 0;
-  for (const auto& row : rows_)
-    for (const auto& [l, r] : row) n += r - l;
-  return n;
 }
 
 }  // namespace transitions

@@ -44,11 +44,14 @@ struct PointF {
   double x, y;
 };
 
-// A clip region of one step: per row, the spans [left, right) through which the other frame
-// is copied in. Pixels belong to a shape when their centres lie inside it.
-class SpanMask {
+// Paints src in place onto dst through a clip region built from shapes, one span at a time.
+// The effects only unite shapes, and copying the same source pixels twice changes nothing,
+// so each span is copied as soon as it is known. Pixels belong to a shape when their
+// centres lie inside it.
+class ClipPainter {
  public:
-  SpanMask(int width, int height);
+  ClipPainter(const Bitmap& src, Bitmap& dst);
+  // Pixels [left, right) of row y.
   void AddSpan(int y, int left, int right);
   void AddRect(int left, int top, int width, int height);
   // The ellipse inscribed in the box left..right, top..bottom.
@@ -57,14 +60,13 @@ class SpanMask {
   void AddPolygon(const std::vector<PointF>& points);
   // A rectangle whose corners are quarters of a cornerW x cornerH ellipse.
   void AddRoundRect(int left, int top, int right, int bottom, int cornerW, int cornerH);
-  // The pixels of src inside the mask, copied in place onto dst.
-  void CopyThrough(const Bitmap& src, Bitmap& dst);
-  long long Area();  // pixel count (spans merged first)
+  long long Painted() const { return painted_; }  // pixels copied, overlaps counted again
 
  private:
-  void Merge();
+  const Bitmap& src_;
+  Bitmap& dst_;
   int w_, h_;
-  std::vector<std::vector<std::pair<int, int>>> rows_;
+  long long painted_ = 0;
 };
 
 }  // namespace transitions

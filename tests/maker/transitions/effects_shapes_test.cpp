@@ -1,6 +1,9 @@
 // Irises, diamonds, squeeze, growing and shrinking shapes, swings and region patterns.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+
 #include "maker/transitions/transition_fixture.h"
 
 namespace transitions {
@@ -88,6 +91,60 @@ TEST_F(ShapeEffects, ShrinkingShapesKeepTheOldFrameInside) {
   EXPECT_EQ(T(49, 0), Old(49, 0));
   EXPECT_EQ(T(50, 0), New(50, 0));
   EXPECT_EQ(T(60, 50), New(60, 50));
+}
+
+// Column shapes checked pixel by pixel against their columns: column x covers rows
+// [top, top + len) of the frame it shows.
+TEST(ShapeColumns, EveryPixelOfTheColumnShapesMatchesItsColumn) {
+  const int W = 90, H = 64;
+  auto R = [](double v) { return static_cast<int>(std::nearbyint(v)); };
+  struct Case {
+    int effect, step;
+    std::function<std::pair<int, int>(int x)> column;  // top and length of column x (len 0: none)
+    int frame;                                          // tag the columns show
+  };
+  const int p = 100 - 37;
+  const int n160 = R(W * p / 50.0), m160 = R(H * p / 50.0);
+  const int n152 = R(W * p / 100.0 * 1.5);
+  const int a150 = R(63 * W / 100.0), b150 = R(63 * H / 100.0);
+  const std::vector<Case> cases = {
+      {160, 37, [&](int x) {
+         if (x >= n160) return std::pair{0, 0};
+         const int len = R(double(m160) * (n160 - x) / n160);
+         return std::pair{(H - len) / 2, len};
+       }, kOldTag},
+      {161, 37, [&](int x) {
+         const int c = x - (W - n160);
+         if (c < 0) return std::pair{0, 0};
+         const int len = R(double(m160) * c / n160);
+         return std::pair{(H - len) / 2, len};
+       }, kOldTag},
+      {152, 37, [&](int x) {
+         if (x > n152) return std::pair{0, 0};
+         const int len = R(double(H) / W * std::sqrt(double(n152) * n152 - double(x) * x));
+         return std::pair{(H - len) / 2, len};
+       }, kOldTag},
+      {150, 63, [&](int x) {
+         const int c = x - (W - a150);
+         if (c < 0) return std::pair{0, 0};
+         const int len = R(double(c) * b150 / a150);
+         return std::pair{H - len, len};
+       }, kNewTag},
+  };
+  for (const Case& c : cases) {
+    Stage st(W, H);
+    st.Draw(c.effect, c.step);
+    for (int x = 0; x < W; ++x) {
+      const auto [top, len] = c.column(x);
+      for (int y = 0; y < H; ++y) {
+        // 150 also has a row triangle at the top-left; look only below it.
+        if (c.effect == 150 && x < R(double(b150 - std::min(y, b150)) * a150 / b150) && y < b150) continue;
+        const bool inColumn = y >= top && y < top + len;
+        const int expected = inColumn ? c.frame : (c.frame == kOldTag ? kNewTag : kOldTag);
+        ASSERT_EQ(At(*st.target, x, y).tag, expected) << "effect " << c.effect << " at " << x << "," << y;
+      }
+    }
+  }
 }
 
 TEST_F(ShapeEffects, SwingRotatesAboutACornerAndLeavesTheBaseWhereTheSourceEnds) {
