@@ -40,7 +40,8 @@ uint16_t Be16(std::string_view b, size_t at) {
 }
 unsigned char U8(std::string_view b, size_t at) { return at < b.size() ? static_cast<unsigned char>(b[at]) : 0; }
 
-int64_t RoundMs(double ms) { return ms <= 0 ? 0 : static_cast<int64_t>(std::llround(ms)); }
+// Lengths from damaged headers can be absurd; they are capped well inside 64 bits.
+int64_t RoundMs(double ms) { return !(ms > 0) ? 0 : static_cast<int64_t>(std::llround(std::min(ms, 1e15))); }
 
 // One RIFF chunk: its id, where its body starts and how long the body says it is.
 struct Chunk {

@@ -211,3 +211,27 @@ TEST(MediaProbe, KindComesFromContentAndDamagedFilesNeverCrash) {
   smf[21] = '\x7F';  // track length far beyond the file
   EXPECT_EQ(media::ProbeBytes(smf).lengthMs, 1000);
 }
+
+TEST(MediaProbe, AbsurdAviHeadersGiveALargeButPositiveLength) {
+  // A stream header claiming 2^32 frames of 2^32 seconds each (found by fuzzing).
+  std::string strh = "vids" + std::string(16, '\0');
+  Le32(strh, 0xFFFFFFFF);  // scale
+  Le32(strh, 1);           // rate
+  Le32(strh, 0);           // start
+  Le32(strh, 0xFFFFFFFF);  // length
+  strh.resize(56, '\0');
+  std::string strl = "strlstrh";
+  Le32(strl, static_cast<uint32_t>(strh.size()));
+  strl += strh;
+  std::string hdrl = "hdrlLIST";
+  Le32(hdrl, static_cast<uint32_t>(strl.size()));
+  hdrl += strl;
+  std::string avi = "RIFF";
+  Le32(avi, static_cast<uint32_t>(4 + 8 + hdrl.size()));
+  avi += "AVI LIST";
+  Le32(avi, static_cast<uint32_t>(hdrl.size()));
+  avi += hdrl;
+  media::MediaInfo info = media::ProbeBytes(avi);
+  EXPECT_EQ(info.kind, Kind::Avi);
+  EXPECT_GT(info.lengthMs, 0);
+}
