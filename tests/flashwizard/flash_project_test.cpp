@@ -85,7 +85,7 @@ TEST(FlashTemplate, SavedImagesAreNumberedWithoutGapsAndLoadBack) {
   p->Objects[4].AlphaValue = 50;
   p->Objects[4].LayerID = 9;
   p->Settings.Title = "新年快乐";
-  std::string file = dir.File("TEMPLATE\\t.lmflash");
+  std::string file = dir.File("TEMPLATE\\新年.lmflash");  // a GBK file name
   platform::files::CreateFolder(dir.File("TEMPLATE"));
   p->SaveSet(file);
 
