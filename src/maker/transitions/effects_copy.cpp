@@ -12,17 +12,17 @@ int Ext(int s, int size) { return RoundDiv(int64_t(s) * size, 100); }
 
 // Slides: the part of src still inside the frame, for a picture moving in from (or out to)
 // an edge or corner; w and h are the visible extents.
-void SlideBlock(const StepFrames& f, const Bitmap& src, int v, int w, int h) {
+void SlideBlock(const StepFrames& f, BlockComposer& out, const Bitmap& src, int v, int w, int h) {
   const int W = f.W, H = f.H;
   switch (v) {
-    case 1: CopyBlock(src, W - w, 0, w, H, f.work, 0, 0); break;          // left
-    case 2: CopyBlock(src, 0, 0, w, H, f.work, W - w, 0); break;          // right
-    case 3: CopyBlock(src, 0, H - h, W, h, f.work, 0, 0); break;          // top
-    case 4: CopyBlock(src, 0, 0, W, h, f.work, 0, H - h); break;          // bottom
-    case 5: CopyBlock(src, W - w, H - h, w, h, f.work, 0, 0); break;      // top-left
-    case 6: CopyBlock(src, W - w, 0, w, h, f.work, 0, H - h); break;      // bottom-left
-    case 7: CopyBlock(src, 0, H - h, w, h, f.work, W - w, 0); break;      // top-right
-    case 8: CopyBlock(src, 0, 0, w, h, f.work, W - w, H - h); break;      // bottom-right
+    case 1: out.Add(src, W - w, 0, w, H, 0, 0); break;          // left
+    case 2: out.Add(src, 0, 0, w, H, W - w, 0); break;          // right
+    case 3: out.Add(src, 0, H - h, W, h, 0, 0); break;          // top
+    case 4: out.Add(src, 0, 0, W, h, 0, H - h); break;          // bottom
+    case 5: out.Add(src, W - w, H - h, w, h, 0, 0); break;      // top-left
+    case 6: out.Add(src, W - w, 0, w, h, 0, H - h); break;      // bottom-left
+    case 7: out.Add(src, 0, H - h, w, h, W - w, 0); break;      // top-right
+    case 8: out.Add(src, 0, 0, w, h, W - w, H - h); break;      // bottom-right
   }
 }
 
@@ -61,83 +61,97 @@ void PageEdge(const StepFrames& f, const Bitmap& src, int edge, int x, int t) {
 
 void WipeIn(const StepFrames& f, int v) {
   Box b = Anchored(kWipeAnchors[v - 1], f.W, f.H, Ext(f.s, f.W), Ext(f.s, f.H));
-  CopyInPlace(f.newF, f.work, b.x, b.y, b.w, b.h);
+  BlockComposer out(f.work);
+  out.AddInPlace(f.newF, b.x, b.y, b.w, b.h);
+  out.Compose(f.oldF, f.work);
 }
 
 void WipeOut(const StepFrames& f, int v) {
   Box b = Anchored(kWipeAnchors[v - 1], f.W, f.H, Ext(100 - f.s, f.W), Ext(100 - f.s, f.H));
-  CopyInPlace(f.oldF, f.work, b.x, b.y, b.w, b.h);
+  BlockComposer out(f.work);
+  out.AddInPlace(f.oldF, b.x, b.y, b.w, b.h);
+  out.Compose(f.newF, f.work);
 }
 
-void SlideIn(const StepFrames& f, int v) { SlideBlock(f, f.newF, v, Ext(f.s, f.W), Ext(f.s, f.H)); }
+void SlideIn(const StepFrames& f, int v) {
+  BlockComposer out(f.work);
+  SlideBlock(f, out, f.newF, v, Ext(f.s, f.W), Ext(f.s, f.H));
+  out.Compose(f.oldF, f.work);
+}
 
 void SlideOut(const StepFrames& f, int v) {
-  SlideBlock(f, f.oldF, v, Ext(100 - f.s, f.W), Ext(100 - f.s, f.H));
+  BlockComposer out(f.work);
+  SlideBlock(f, out, f.oldF, v, Ext(100 - f.s, f.W), Ext(100 - f.s, f.H));
+  out.Compose(f.newF, f.work);
 }
 
 void Push(const StepFrames& f, int v) {
   const int W = f.W, H = f.H, w = Ext(f.s, W), h = Ext(f.s, H);
+  BlockComposer out(f.work);
   switch (v) {
     case 1:
-      CopyBlock(f.oldF, 0, 0, W - w, H, f.work, w, 0);
-      CopyBlock(f.newF, W - w, 0, w, H, f.work, 0, 0);
+      out.Add(f.oldF, 0, 0, W - w, H, w, 0);
+      out.Add(f.newF, W - w, 0, w, H, 0, 0);
       break;
     case 2:
-      CopyBlock(f.oldF, 0, 0, W, H - h, f.work, 0, h);
-      CopyBlock(f.newF, 0, H - h, W, h, f.work, 0, 0);
+      out.Add(f.oldF, 0, 0, W, H - h, 0, h);
+      out.Add(f.newF, 0, H - h, W, h, 0, 0);
       break;
     case 3:
-      CopyBlock(f.oldF, w, 0, W - w, H, f.work, 0, 0);
-      CopyBlock(f.newF, 0, 0, w, H, f.work, W - w, 0);
+      out.Add(f.oldF, w, 0, W - w, H, 0, 0);
+      out.Add(f.newF, 0, 0, w, H, W - w, 0);
       break;
     case 4:
-      CopyBlock(f.oldF, 0, h, W, H - h, f.work, 0, 0);
-      CopyBlock(f.newF, 0, 0, W, h, f.work, 0, H - h);
+      out.Add(f.oldF, 0, h, W, H - h, 0, 0);
+      out.Add(f.newF, 0, 0, W, h, 0, H - h);
       break;
   }
+  out.Compose(f.oldF, f.work);
 }
 
 void Swap(const StepFrames& f, int v) {
   const int W = f.W, H = f.H, w = Ext(f.s, W), h = Ext(f.s, H);
   const bool first = f.s <= 50;
+  BlockComposer out(f.work);
   switch (v) {
     case 1:
       if (first) {
-        CopyBlock(f.oldF, 0, 0, W - w, H, f.work, w, 0);
-        CopyBlock(f.newF, w, 0, w, H, f.work, 0, 0);
+        out.Add(f.oldF, 0, 0, W - w, H, w, 0);
+        out.Add(f.newF, w, 0, w, H, 0, 0);
       } else {
-        CopyBlock(f.oldF, 0, 0, w, H, f.work, W - w, 0);
-        CopyBlock(f.newF, W - w, 0, w, H, f.work, 0, 0);
+        out.Add(f.oldF, 0, 0, w, H, W - w, 0);
+        out.Add(f.newF, W - w, 0, w, H, 0, 0);
       }
       break;
     case 2:
       if (first) {
-        CopyBlock(f.oldF, 0, 0, W, H - h, f.work, 0, h);
-        CopyBlock(f.newF, 0, h, W, h, f.work, 0, 0);
+        out.Add(f.oldF, 0, 0, W, H - h, 0, h);
+        out.Add(f.newF, 0, h, W, h, 0, 0);
       } else {
-        CopyBlock(f.oldF, 0, 0, W, h, f.work, 0, H - h);
-        CopyBlock(f.newF, 0, H - h, W, h, f.work, 0, 0);
+        out.Add(f.oldF, 0, 0, W, h, 0, H - h);
+        out.Add(f.newF, 0, H - h, W, h, 0, 0);
       }
       break;
     case 3:
       if (first) {
-        CopyBlock(f.newF, 0, 0, W - w, H, f.work, w, 0);
-        CopyBlock(f.oldF, w, 0, W - w, H, f.work, 0, 0);
+        out.Add(f.newF, 0, 0, W - w, H, w, 0);
+        out.Add(f.oldF, w, 0, W - w, H, 0, 0);
       } else {
-        CopyBlock(f.oldF, W - w, 0, w, H, f.work, 0, 0);
-        CopyBlock(f.newF, 0, 0, w, H, f.work, W - w, 0);
+        out.Add(f.oldF, W - w, 0, w, H, 0, 0);
+        out.Add(f.newF, 0, 0, w, H, W - w, 0);
       }
       break;
     case 4:
       if (first) {
-        CopyBlock(f.newF, 0, 0, W, H - h, f.work, 0, h);
-        CopyBlock(f.oldF, 0, h, W, H - h, f.work, 0, 0);
+        out.Add(f.newF, 0, 0, W, H - h, 0, h);
+        out.Add(f.oldF, 0, h, W, H - h, 0, 0);
       } else {
-        CopyBlock(f.oldF, 0, H - h, W, h, f.work, 0, 0);
-        CopyBlock(f.newF, 0, 0, W, h, f.work, 0, H - h);
+        out.Add(f.oldF, 0, H - h, W, h, 0, 0);
+        out.Add(f.newF, 0, 0, W, h, 0, H - h);
       }
       break;
   }
+  out.Compose(f.oldF, f.work);
 }
 
 void PageTurnIn(const StepFrames& f, int v) {

@@ -40,10 +40,12 @@ void FourPieces(const StepFrames& f, const Bitmap& src, int v, int p) {
       break;
   }
   const bool inPlace = v % 2 == 0;
+  BlockComposer out(f.work);
   for (const Piece& pc : pieces) {
-    if (inPlace) CopyInPlace(src, f.work, pc.to.x, pc.to.y, pc.to.w, pc.to.h);
-    else CopyBlock(src, pc.sx, pc.sy, pc.to.w, pc.to.h, f.work, pc.to.x, pc.to.y);
+    if (inPlace) out.AddInPlace(src, pc.to.x, pc.to.y, pc.to.w, pc.to.h);
+    else out.Add(src, pc.sx, pc.sy, pc.to.w, pc.to.h, pc.to.x, pc.to.y);
   }
+  out.Compose(&src == &f.newF ? f.oldF : f.newF, f.work);
 }
 
 // Each X x Y quarter of src stretched whole into a rectangle of its own quadrant; m and n are

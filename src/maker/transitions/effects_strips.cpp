@@ -109,12 +109,14 @@ namespace {
 void Slices(const StepFrames& f, const Bitmap& src, bool vertical, bool moving, int p) {
   const int size = vertical ? f.W : f.H;
   const int band = RoundDiv(int64_t(p) * size, 1000);
+  BlockComposer out(f.work);
   for (int i = 1; i <= 10; ++i) {
     const int at = RoundDiv(int64_t(size) * (i - 1), 10);
     const int from = moving ? RoundDiv(int64_t(p) * size * (i - 1), 1000) : at;
-    if (vertical) CopyBlock(src, from, 0, band, f.H, f.work, at, 0);
-    else CopyBlock(src, 0, from, f.W, band, f.work, 0, at);
+    if (vertical) out.Add(src, from, 0, band, f.H, at, 0);
+    else out.Add(src, 0, from, f.W, band, 0, at);
   }
+  out.Compose(&src == &f.newF ? f.oldF : f.newF, f.work);
 }
 
 }  // namespace

@@ -27,6 +27,40 @@ void CopyBlock(const Bitmap& src, int sx, int sy, int w, int h, Bitmap& dst, int
     std::memcpy(dst.Row(dy + y) + dx * 3, src.Row(sy + y) + sx * 3, bytes);
 }
 
+void BlockComposer::Add(const Bitmap& src, int sx, int sy, int w, int h, int dx, int dy) {
+  if (sx < 0) { dx -= sx; w += sx; sx = 0; }
+  if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+  if (dx < 0) { sx -= dx; w += dx; dx = 0; }
+  if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+  w = std::min({w, src.Width() - sx, dstW_ - dx});
+  h = std::min({h, src.Height() - sy, dstH_ - dy});
+  if (w > 0 && h > 0) blocks_.push_back({&src, sx, sy, w, h, dx, dy});
+}
+
+void BlockComposer::Compose(const Bitmap& base, Bitmap& dst) const {
+  const int W = std::min(dst.Width(), base.Width()), H = std::min(dst.Height(), base.Height());
+  std::vector<std::pair<int, int>> spans;
+  for (int y = 0; y < H; ++y) {
+    uint8_t* out = dst.Row(y);
+    spans.clear();
+    for (const Block& b : blocks_)
+      if (y >= b.dy && y < b.dy + b.h) spans.emplace_back(b.dx, b.dx + b.w);
+    std::sort(spans.begin(), spans.end());
+    // The base in the gaps between the blocks of this row.
+    const uint8_t* in = base.Row(y);
+    int x = 0;
+    for (const auto& [l, r] : spans) {
+      if (l > x) std::memcpy(out + x * 3, in + x * 3, static_cast<size_t>(std::min(l, W) - x) * 3);
+      x = std::max(x, r);
+    }
+    if (x < W) std::memcpy(out + x * 3, in + x * 3, static_cast<size_t>(W - x) * 3);
+    // Then the blocks, later ones over earlier ones.
+    for (const Block& b : blocks_)
+      if (y >= b.dy && y < b.dy + b.h)
+        std::memcpy(out + b.dx * 3, b.src->Row(b.sy + y - b.dy) + b.sx * 3, static_cast<size_t>(b.w) * 3);
+  }
+}
+
 void CopyWhole(const Bitmap& src, Bitmap& dst) {
   if (src.SameSizeAndFormat(dst) && src.Stride() == dst.Stride()) {
     std::memcpy(dst.Data(), src.Data(), src.ByteSize());

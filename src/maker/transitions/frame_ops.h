@@ -40,6 +40,27 @@ inline void StretchWhole(const Bitmap& src, Bitmap& dst, int dx, int dy, int dw,
 void MirrorBlockH(const Bitmap& src, Bitmap& dst, int x, int y, int w, int h);
 void MirrorBlockV(const Bitmap& src, Bitmap& dst, int x, int y, int w, int h);
 
+// Builds a whole image from a base frame and blocks of other frames copied over it in the
+// order added, row by row: the base is copied only where no block lies, so each pixel is
+// written about once instead of the base first and the blocks again.
+class BlockComposer {
+ public:
+  explicit BlockComposer(const Bitmap& dst) : dstW_(dst.Width()), dstH_(dst.Height()) {}
+  // As CopyBlock(src, sx, sy, w, h, dst, dx, dy), clipped the same way.
+  void Add(const Bitmap& src, int sx, int sy, int w, int h, int dx, int dy);
+  void AddInPlace(const Bitmap& src, int x, int y, int w, int h) { Add(src, x, y, w, h, x, y); }
+  // Writes every pixel of dst: the blocks over the base.
+  void Compose(const Bitmap& base, Bitmap& dst) const;
+
+ private:
+  struct Block {
+    const Bitmap* src;
+    int sx, sy, w, h, dx, dy;
+  };
+  int dstW_, dstH_;
+  std::vector<Block> blocks_;
+};
+
 struct PointF {
   double x, y;
 };

@@ -155,29 +155,30 @@ struct Family {
   int first, last;
   bool baseNew;  // the work image starts from the new frame (else the old)
   FamilyFn draw;
+  bool writesAll = false;  // the family writes every pixel itself, its base included
 };
 
 const Family kFamilies[] = {
     {1, 9, false, StretchIn},
     {10, 18, true, StretchOut},
-    {19, 19, false, [](const StepFrames& f, int) { CrossFade(f); }},
-    {20, 20, true, [](const StepFrames& f, int) { CrossFade(f); }},
-    {21, 29, false, WipeIn},
-    {30, 38, true, WipeOut},
-    {39, 46, false, SlideIn},
-    {47, 54, true, SlideOut},
-    {55, 58, false, Push},
-    {59, 62, false, Swap},
+    {19, 19, false, [](const StepFrames& f, int) { CrossFade(f); }, true},
+    {20, 20, true, [](const StepFrames& f, int) { CrossFade(f); }, true},
+    {21, 29, false, WipeIn, true},
+    {30, 38, true, WipeOut, true},
+    {39, 46, false, SlideIn, true},
+    {47, 54, true, SlideOut, true},
+    {55, 58, false, Push, true},
+    {59, 62, false, Swap, true},
     {63, 66, false, PageTurnIn},
     {67, 70, true, PageTurnOut},
     {71, 76, false, CentreOpen},
     {77, 82, true, CentreClose},
     {83, 102, false, CombStrips},
-    {103, 106, false, SlicesIn},
+    {103, 106, false, SlicesIn, true},
     {107, 108, false, CombBothSides},
-    {109, 112, true, SlicesOut},
-    {113, 118, false, FourPiecesIn},
-    {119, 124, true, FourPiecesOut},
+    {109, 112, true, SlicesOut, true},
+    {113, 118, false, FourPiecesIn, true},
+    {119, 124, true, FourPiecesOut, true},
     {125, 127, false, QuartersIn},
     {128, 130, true, QuartersOut},
     {131, 131, false, [](const StepFrames& f, int) { IrisOpen(f); }},
@@ -220,8 +221,8 @@ void TlmPicMovieunit::DrawStep(int step, TransitionCanvas& target, int effect) {
   if (!fam) return;
   if (!work_ || !work_->SameSizeAndFormat(*new_)) work_ = Bitmap::Create(new_->Width(), new_->Height(), PixelFormat::Bgr24);
   if (!work_) return;
-  // Base frame into the work image (the cross-fade writes every pixel itself).
-  if (effect != 19 && effect != 20) CopyWhole(fam->baseNew ? *new_ : *old_, *work_);
+  // Base frame into the work image, unless the family composes base and blocks itself.
+  if (!fam->writesAll) CopyWhole(fam->baseNew ? *new_ : *old_, *work_);
   StepFrames f{*old_, *new_, *work_, new_->Width(), new_->Height(), step, rng_};
   fam->draw(f, effect - fam->first + 1);
   target.DrawImage(*work_, 0, 0);

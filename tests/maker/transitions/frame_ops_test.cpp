@@ -1,0 +1,65 @@
+#include "maker/transitions/frame_ops.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "maker/transitions/transition_fixture.h"
+
+namespace transitions {
+namespace {
+
+using namespace transitions::testing;
+
+TEST(FrameOps, RoundDivGoesToTheEvenIntegerOnHalves) {
+  EXPECT_EQ(RoundDiv(37 * 50, 100), 18);   // 18.5
+  EXPECT_EQ(RoundDiv(39 * 50, 100), 20);   // 19.5
+  EXPECT_EQ(RoundDiv(5, 2), 2);
+  EXPECT_EQ(RoundDiv(7, 2), 4);
+  EXPECT_EQ(RoundDiv(-5, 2), -2);
+  EXPECT_EQ(RoundDiv(-7, 2), -4);
+  EXPECT_EQ(RoundDiv(-7, 3), -2);
+  EXPECT_EQ(RoundDiv(8, 3), 3);
+  EXPECT_EQ(RoundDiv(0, 7), 0);
+}
+
+TEST(FrameOps, ComposedBlocksEqualTheBaseWithTheBlocksCopiedInOrder) {
+  std::mt19937 rng(3);
+  auto a = TaggedFrame(41, 29, 1), b = TaggedFrame(41, 29, 2), base = TaggedFrame(41, 29, 3);
+  for (int round = 0; round < 300; ++round) {
+    auto expected = TaggedFrame(41, 29, 9), got = TaggedFrame(41, 29, 9);
+    CopyWhole(*base, *expected);
+    BlockComposer composer(*got);
+    const int n = std::uniform_int_distribution<int>(0, 5)(rng);
+    for (int i = 0; i < n; ++i) {
+      std::uniform_int_distribution<int> pos(-15, 45), ext(-3, 45);
+      const Bitmap& src = i % 2 ? *a : *b;
+      const int sx = pos(rng), sy = pos(rng), w = ext(rng), h = ext(rng), dx = pos(rng), dy = pos(rng);
+      CopyBlock(src, sx, sy, w, h, *expected, dx, dy);
+      composer.Add(src, sx, sy, w, h, dx, dy);
+    }
+    composer.Compose(*base, *got);
+    ASSERT_TRUE(got->SamePixels(*expected)) << "round " << round;
+  }
+}
+
+TEST(FrameOps, ClipShapesPaintPixelsWhoseCentresLieInside) {
+  auto src = TaggedFrame(20, 20, kNewTag), dst = TaggedFrame(20, 20, kOldTag);
+  ClipPainter p(*src, *dst);
+  p.AddEllipse(0, 0, 20, 20);  // a circle of radius 10 about (10, 10)
+  EXPECT_EQ(At(*dst, 10, 0).tag, kNewTag);
+  EXPECT_EQ(At(*dst, 0, 10).tag, kNewTag);
+  EXPECT_EQ(At(*dst, 1, 1).tag, kOldTag);  // checked before the triangle below paints it
+  EXPECT_EQ(At(*dst, 3, 3).tag, kNewTag);  // centre (3.5, 3.5) lies 9.19 from the middle
+  EXPECT_EQ(p.Painted(), 316);
+  ClipPainter q(*src, *dst);
+  q.AddRect(-5, -5, 3, 100);  // wholly outside
+  q.AddSpan(25, 0, 5);
+  q.AddPolygon({{0, 0}, {4, 0}, {0, 4}});  // centres with x + y < 3: rows of 3, 2 and 1 pixels
+  EXPECT_EQ(q.Painted(), 6);
+  EXPECT_EQ(At(*dst, 2, 0).tag, kNewTag);
+  EXPECT_EQ(At(*dst, 2, 1).tag, kOldTag);
+}
+
+}  // namespace
+}  // namespace transitions
