@@ -18,6 +18,8 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick
   dnsmasq python3-aiosmtpd
+  # Flash cards: npm for the Flash player the card pages ship, Chromium for the SWF playback tests
+  chromium nodejs
 )
 
 missing=()
@@ -27,14 +29,25 @@ for p in "${PACKAGES[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "install-deps: installing ${missing[*]}"
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  echo "install-deps: done"
 fi
 
-echo "install-deps: installing ${missing[*]}"
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-echo "install-deps: done"
+# The Flash player (Ruffle) that the Flash card pages use, from the npm registry; the build
+# copies it with its licences into the program folder's "ruffle" folder.
+RUFFLE_DIR="$(cd "$(dirname "$0")/.." && pwd)/.cache/npm"
+if [ ! -f "$RUFFLE_DIR/node_modules/@ruffle-rs/ruffle/ruffle.js" ]; then
+  echo "install-deps: installing the Ruffle Flash player (npm)"
+  mkdir -p "$RUFFLE_DIR"
+  if ! command -v npm >/dev/null 2>&1; then  # Debian's nodejs comes without npm
+    S=""; if [ "$(id -u)" -ne 0 ]; then S="sudo"; fi
+    DEBIAN_FRONTEND=noninteractive $S apt-get install -y -qq --no-install-recommends npm >/dev/null
+  fi
+  npm install --prefix "$RUFFLE_DIR" --no-audit --no-fund --no-package-lock --silent @ruffle-rs/ruffle@0.6.0 >/dev/null
+fi
