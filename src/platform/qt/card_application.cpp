@@ -4,6 +4,7 @@
 
 #include "platform/message_pump.h"
 #include "platform/paths.h"
+#include "platform/qt/qt_media_backend.h"
 #include "platform/qt/qt_text.h"
 
 namespace platform {
@@ -14,9 +15,11 @@ CardApplication::CardApplication(int& argc, char** argv, const std::string& titl
   previousDialogs_ = SetDialogs(&dialogs_);
   SetMessagePump([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
   paths::SetProgramFolder(FromQString(QCoreApplication::applicationDirPath()) + "/");
+  InstallQtMediaBackend();
 }
 
 CardApplication::~CardApplication() {
+  media::SetBackend(nullptr);  // sound after this point keeps time silently
   SetMessagePump(nullptr);
   SetDialogs(previousDialogs_);
 }

@@ -24,7 +24,10 @@
 namespace platform {
 namespace {
 
-bool OnGuiThread() { return QThread::currentThread() == QCoreApplication::instance()->thread(); }
+bool OnGuiThread() {
+  QCoreApplication* app = QCoreApplication::instance();
+  return !app || QThread::currentThread() == app->thread();
+}
 
 // Runs fn on the user-interface thread: at once when already there, else queued (and waited
 // for only when wait is set, so a worker holding a lock never waits on the UI thread).
