@@ -7,9 +7,11 @@
 
 namespace imaging {
 
+// Packed, so that no padding appears but the listed bytes; aligned, so that every field sits at
+// its natural alignment wherever a record is held.
 #pragma pack(push, 1)
 
-struct TContourPoint {
+struct alignas(4) TContourPoint {
   int32_t x = 0, y = 0;
 };
 
@@ -17,7 +19,7 @@ constexpr int kContourPoints = 51;
 constexpr int kContourTable = 257;  // entries 0..255 are used
 
 // Drop shadow and inner shadow.
-struct TShadowStyle {
+struct alignas(4) TShadowStyle {
   uint8_t blendMode = 0;
   uint8_t pad1[3] = {};
   int32_t color = 0;
@@ -42,7 +44,7 @@ struct TShadowStyle {
 };
 
 // Outer glow and inner glow.
-struct TGlowStyle {
+struct alignas(4) TGlowStyle {
   uint8_t blendMode = 0;
   uint8_t pad1[3] = {};
   int32_t color = 0;
@@ -70,7 +72,7 @@ struct TGlowStyle {
 
 enum BevelStyleKind : uint8_t { kInnerBevel = 0, kOuterBevel = 1 };
 
-struct TBevelStyle {
+struct alignas(4) TBevelStyle {
   uint8_t style = 0;          // 0 inner bevel, 1 outer bevel, others draw nothing
   uint8_t reserved1[3] = {};
   int32_t size = 0;           // pixels
@@ -103,7 +105,7 @@ struct TBevelStyle {
 
 enum StrokePosition : uint8_t { kStrokeOutside = 0, kStrokeInside = 1, kStrokeCentre = 2 };
 
-struct TStrokeStyle {
+struct alignas(4) TStrokeStyle {
   uint8_t blendMode = 0;
   uint8_t pad1[3] = {};
   int32_t size = 0;           // pixels
@@ -124,7 +126,7 @@ struct TStrokeStyle {
   int32_t reserved708 = 0;
 };
 
-struct TColorOverlayStyle {
+struct alignas(4) TColorOverlayStyle {
   uint8_t blendMode = 0;
   uint8_t pad1[3] = {};
   int32_t color = 0;
@@ -132,7 +134,7 @@ struct TColorOverlayStyle {
   uint8_t reserved9[7] = {};
 };
 
-struct TGradientStop {
+struct alignas(8) TGradientStop {
   int32_t color = 0;
   uint8_t reserved4[4] = {};
   double fraction = 0;        // run to the next stop as a share of the gradient's length
@@ -140,7 +142,7 @@ struct TGradientStop {
 
 constexpr int kMaxGradientStops = 51;
 
-struct TGradientFillStyle {
+struct alignas(8) TGradientFillStyle {
   uint8_t blendMode = 0;      // gradient overlay only; the stroke gradient uses the stroke's
   uint8_t type = 0;           // 0 horizontal, 1 vertical, 2 rectangular, 3 elliptical, 4 angled
   uint8_t opacity = 0;        // percent, gradient overlay only
@@ -153,7 +155,7 @@ struct TGradientFillStyle {
   TGradientStop stops[kMaxGradientStops] = {};
 };
 
-struct TPatternOverlayStyle {
+struct alignas(4) TPatternOverlayStyle {
   uint8_t blendMode = 0;
   uint8_t opacity = 0;        // percent
   uint8_t pad2[2] = {};
@@ -162,7 +164,7 @@ struct TPatternOverlayStyle {
 
 #pragma pack(pop)
 
-static_assert(sizeof(TContourPoint) == 8);
+static_assert(sizeof(TContourPoint) == 8 && alignof(TShadowStyle) == 4 && alignof(TGradientFillStyle) == 8);
 static_assert(sizeof(TShadowStyle) == 728 && offsetof(TShadowStyle, contour) == 52 &&
               offsetof(TShadowStyle, contourTable) == 460 && offsetof(TShadowStyle, reserved720) == 720);
 static_assert(sizeof(TGlowStyle) == 720 && offsetof(TGlowStyle, originX) == 24 &&

@@ -8,7 +8,7 @@
 namespace imaging {
 
 #pragma pack(push, 1)
-struct TTextLayerInfo {
+struct alignas(4) TTextLayerInfo {
   char text[2001] = {};        // GBK, zero-ended, at most 2000 bytes; lines split by line breaks
   uint8_t fontName[101] = {};  // length byte, then up to 100 characters
   uint8_t pad2102[2] = {};
