@@ -59,11 +59,11 @@ void Run(Grow g, int s, int size, int& start, int& len) {
   start = g == Grow::FromStart ? 0 : size - len;
 }
 
-void HStrip(const StepFrames& f, int k, bool far, int x, int len) {
-  CopyInPlace(f.newF, f.work, x, StripStart(k, f.H, far), len, RoundDiv(f.H, 100));
+void HStrip(const StepFrames& f, BlockComposer& out, int k, bool far, int x, int len) {
+  out.AddInPlace(f.newF, x, StripStart(k, f.H, far), len, RoundDiv(f.H, 100));
 }
-void VStrip(const StepFrames& f, int k, bool far, int y, int len) {
-  CopyInPlace(f.newF, f.work, StripStart(k, f.W, far), y, RoundDiv(f.W, 100), len);
+void VStrip(const StepFrames& f, BlockComposer& out, int k, bool far, int y, int len) {
+  out.AddInPlace(f.newF, StripStart(k, f.W, far), y, RoundDiv(f.W, 100), len);
 }
 
 }  // namespace
@@ -71,21 +71,24 @@ void VStrip(const StepFrames& f, int k, bool far, int y, int len) {
 void CombStrips(const StepFrames& f, int v) {
   const CombSpec& c = kCombs[v - 1];
   const int W = f.W, H = f.H, s = f.s;
+  // The strips are gathered and copied row by row over the old frame.
+  BlockComposer out(f.work);
   if (s <= 50) {
     const int count = c.oneMorePerStep ? s : 50;
     int hx, hl, vy, vl;
     Run(c.hGrow, s, W, hx, hl);
     Run(c.vGrow, s, H, vy, vl);
     for (int k = 0; k < count; ++k) {
-      if (c.horizontal) HStrip(f, k, c.hFar, hx, hl);
-      if (c.vertical) VStrip(f, k, c.vFar, vy, vl);
+      if (c.horizontal) HStrip(f, out, k, c.hFar, hx, hl);
+      if (c.vertical) VStrip(f, out, k, c.vFar, vy, vl);
     }
+    out.Compose(f.oldF, f.work);
     return;
   }
   // Phase 2: every strip at full length, plus a wipe or corner block of extents g x h.
   for (int k = 0; k < 50; ++k) {
-    if (c.horizontal) HStrip(f, k, c.hFar, 0, W);
-    if (c.vertical) VStrip(f, k, c.vFar, 0, H);
+    if (c.horizontal) HStrip(f, out, k, c.hFar, 0, W);
+    if (c.vertical) VStrip(f, out, k, c.vFar, 0, H);
   }
   const int g = RoundDiv(int64_t(W) * (s - 50), 50), h = RoundDiv(int64_t(H) * (s - 50), 50);
   Box b{0, 0, 0, 0};
@@ -99,7 +102,8 @@ void CombStrips(const StepFrames& f, int v) {
     case Wipe::CornerTR: b = {W - g, 0, g, h}; break;
     case Wipe::CornerTL: b = {0, 0, g, h}; break;
   }
-  CopyInPlace(f.newF, f.work, b.x, b.y, b.w, b.h);
+  out.AddInPlace(f.newF, b.x, b.y, b.w, b.h);
+  out.Compose(f.oldF, f.work);
 }
 
 namespace {
@@ -137,17 +141,19 @@ void CombBothSides(const StepFrames& f, int v) {
     CopyWhole(f.newF, f.work);
     return;
   }
+  BlockComposer out(f.work);
   for (int k = 0; k < f.s; ++k) {
     if (v == 1) {
       const int t = RoundDiv(f.W, 100), x = StripStart(k, f.W, false);
-      CopyInPlace(f.newF, f.work, x, 0, t, f.H);
-      CopyInPlace(f.newF, f.work, f.W - x - t, 0, t, f.H);
+      out.AddInPlace(f.newF, x, 0, t, f.H);
+      out.AddInPlace(f.newF, f.W - x - t, 0, t, f.H);
     } else {
       const int t = RoundDiv(f.H, 100), y = StripStart(k, f.H, false);
-      CopyInPlace(f.newF, f.work, 0, y, f.W, t);
-      CopyInPlace(f.newF, f.work, 0, f.H - y - t, f.W, t);
+      out.AddInPlace(f.newF, 0, y, f.W, t);
+      out.AddInPlace(f.newF, 0, f.H - y - t, f.W, t);
     }
   }
+  out.Compose(f.oldF, f.work);
 }
 
 }  // namespace transitions
