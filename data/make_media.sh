@@ -1,0 +1,94 @@
+#!/bin/sh
+# Regenerates the program folder's own media: card pictures, a GIF animation, greeting box,
+# background pictures, icon, greeting texts and background music. Needs ImageMagick (convert),
+# the CJK fonts of fonts-wqy-zenhei and fonts-arphic-ukai, iconv and python3.
+# Existing files are kept; delete one to have it made again.
+set -eu
+cd "$(dirname "$0")"
+HEI=/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc
+KAI=/usr/share/fonts/truetype/arphic/ukai.ttc
+mkdir -p 贺卡图片 背景音乐 图标 贺词框 贺词 背景图
+
+make() { [ -e "$1" ] && return 0; echo "making $1"; shift_target="$1"; shift; "$@"; }
+
+# Card pictures, 480x360 JPEG: gradient skies with simple shapes and a calligraphy line.
+make 贺卡图片/新春红梅.jpg sh -c "convert -size 480x360 gradient:'#b3121b'-'#5c0a0e' \
+  -fill '#f4c542' -draw 'circle 400,70 440,70' \
+  -stroke '#3a1d0e' -strokewidth 6 -draw 'line 0,330 140,220' -draw 'line 140,220 230,190' -draw 'line 140,220 170,140' \
+  -stroke none -fill '#ffd6e0' -draw 'circle 150,210 158,210' -draw 'circle 175,150 183,150' -draw 'circle 220,192 228,192' \
+  -draw 'circle 95,262 103,262' -draw 'circle 190,170 196,170' -fill '#ff8fab' -draw 'circle 120,245 127,245' \
+  -font $KAI -pointsize 64 -fill '#ffd75e' -annotate +250+300 '迎春' -quality 72 -strip 贺卡图片/新春红梅.jpg"
+make 贺卡图片/生日蛋糕.jpg sh -c "convert -size 480x360 gradient:'#ffe3ef'-'#ffb3cf' \
+  -fill '#ffffff' -draw 'roundrectangle 140,200 340,320 12,12' -fill '#f48fb1' -draw 'rectangle 140,240 340,258' \
+  -fill '#fff3c4' -draw 'roundrectangle 170,150 310,205 10,10' \
+  -fill '#7ec8e3' -draw 'rectangle 200,110 208,150' -draw 'rectangle 236,104 244,150' -draw 'rectangle 272,110 280,150' \
+  -fill '#ffb300' -draw 'ellipse 204,98 6,12 0,360' -draw 'ellipse 240,92 6,12 0,360' -draw 'ellipse 276,98 6,12 0,360' \
+  -font $HEI -pointsize 40 -fill '#c2185b' -annotate +150+60 '生日快乐' -quality 72 -strip 贺卡图片/生日蛋糕.jpg"
+make 贺卡图片/中秋明月.jpg sh -c "convert -size 480x360 gradient:'#0b1a3a'-'#25406e' \
+  -fill '#fff6cc' -draw 'circle 340,110 400,110' -fill '#f2e4a8' -draw 'circle 320,95 328,95' -draw 'circle 360,130 366,130' \
+  -fill '#ffffff' -draw 'point 40,40' -draw 'point 90,80' -draw 'point 150,30' -draw 'point 220,60' -draw 'point 60,140' \
+  -fill '#1b2b4a' -draw 'polygon 0,360 0,300 80,270 160,290 260,250 360,285 480,260 480,360' \
+  -font $KAI -pointsize 52 -fill '#ffe9a6' -annotate +40+200 '月圆人团圆' -quality 72 -strip 贺卡图片/中秋明月.jpg"
+make 贺卡图片/真情爱心.jpg sh -c "convert -size 480x360 gradient:'#ffd1dc'-'#e0527a' \
+  -fill '#d81b60' -draw 'path \"M 240,300 C 90,200 120,80 240,140 C 360,80 390,200 240,300 Z\"' \
+  -fill '#ff80ab' -draw 'path \"M 240,270 C 150,200 170,120 240,165 C 310,120 330,200 240,270 Z\"' \
+  -font $KAI -pointsize 36 -fill '#ffffff' -annotate +150+60 '心心相印' -quality 72 -strip 贺卡图片/真情爱心.jpg"
+make 贺卡图片/感恩花束.jpg sh -c "convert -size 480x360 gradient:'#fff8e1'-'#ffe0b2' \
+  -stroke '#558b2f' -strokewidth 5 -draw 'line 240,330 200,180' -draw 'line 240,330 240,160' -draw 'line 240,330 285,185' \
+  -stroke none -fill '#ef6c00' -draw 'circle 200,170 230,170' -fill '#fdd835' -draw 'circle 240,150 270,150' \
+  -fill '#e53935' -draw 'circle 288,175 318,175' -fill '#ffffff' -draw 'circle 200,170 210,170' -draw 'circle 240,150 250,150' \
+  -draw 'circle 288,175 298,175' -font $KAI -pointsize 44 -fill '#6d4c41' -annotate +150+70 '谢谢您' -quality 72 -strip 贺卡图片/感恩花束.jpg"
+
+# Animated GIF: a twinkling star, 8 frames.
+make 贺卡图片/闪烁星星.gif sh -c '
+  frames=""
+  for i in 0 1 2 3 4 5 6 7; do
+    r=$(( 20 + (i < 4 ? i : 7 - i) * 6 ))
+    convert -size 100x100 xc:none -fill "#ffd54f" \
+      -draw "polygon 50,$((50 - r)) $((50 + r / 4)),$((50 - r / 4)) $((50 + r)),50 $((50 + r / 4)),$((50 + r / 4)) 50,$((50 + r)) $((50 - r / 4)),$((50 + r / 4)) $((50 - r)),50 $((50 - r / 4)),$((50 - r / 4))" \
+      /tmp/star$$_$i.png
+    frames="$frames /tmp/star$$_$i.png"
+  done
+  convert -delay 12 -loop 0 -dispose background $frames -layers Optimize 贺卡图片/闪烁星星.gif
+  rm -f $frames'
+
+# Greeting box: a parchment frame.
+make 贺词框/红金贺词框.jpg sh -c "convert -size 360x240 xc:'#fff4d6' \
+  -fill none -stroke '#c62828' -strokewidth 10 -draw 'rectangle 5,5 354,234' \
+  -stroke '#d4a017' -strokewidth 3 -draw 'rectangle 16,16 343,223' \
+  -stroke none -fill '#c62828' -draw 'circle 16,16 24,16' -draw 'circle 343,16 351,16' -draw 'circle 16,223 24,223' -draw 'circle 343,223 351,223' \
+  -quality 75 -strip 贺词框/红金贺词框.jpg"
+
+# Background pictures: a subtle tile and a small loading animation.
+make 背景图/006.gif sh -c "convert -size 64x64 xc:'#fbe9e7' -fill '#f8d3cc' -draw 'circle 16,16 20,16' -draw 'circle 48,48 52,48' \
+  -fill '#fde0d8' -draw 'circle 48,16 50,16' -draw 'circle 16,48 18,48' 背景图/006.gif"
+make 背景图/loading.gif sh -c '
+  frames=""
+  for i in 0 1 2 3 4 5 6 7; do
+    a=$(( i * 45 ))
+    convert -size 32x32 xc:white -fill none -stroke "#e0e0e0" -strokewidth 4 -draw "circle 16,16 16,4" \
+      -stroke "#d32f2f" -draw "arc 4,4 28,28 $a,$((a + 90))" /tmp/load$$_$i.gif
+    frames="$frames /tmp/load$$_$i.gif"
+  done
+  convert -delay 8 -loop 0 $frames 背景图/loading.gif
+  rm -f $frames'
+
+# Icon: a red envelope with a gold character.
+make 图标/ICON26.ICO sh -c "convert -size 32x32 xc:none -fill '#c62828' -draw 'roundrectangle 4,1 27,30 4,4' \
+  -fill '#d4a017' -draw 'circle 16,12 20,12' -font $HEI -pointsize 11 -fill '#ffd54f' -annotate +11+26 '福' \
+  \( +clone -resize 16x16 \) 图标/ICON26.ICO"
+
+# Greeting texts in GBK with CR LF line ends.
+make 贺词/新年贺词.txt sh -c "printf '%s\r\n' \
+  '爆竹声中辞旧岁，梅花香里迎新春。' \
+  '愿新的一年里，您身体康健、万事顺遂，' \
+  '家中笑语常在，门前福气满盈。' \
+  '新春快乐，阖家幸福！' | iconv -f UTF-8 -t GBK > 贺词/新年贺词.txt"
+make 贺词/生日贺词.txt sh -c "printf '%s\r\n' \
+  '又是一年花开时，烛光映着你的笑脸。' \
+  '愿你在新的一岁里，心有所向，行有所得，' \
+  '眼里有星光，身边有知己。' \
+  '生日快乐，岁岁年年皆如意！' | iconv -f UTF-8 -t GBK > 贺词/生日贺词.txt"
+
+# Background music: two original MIDI tunes (7.mid is the design file's fallback).
+[ -e 背景音乐/7.mid ] && [ -e 背景音乐/温馨小曲.mid ] || python3 make_midi.py 背景音乐
