@@ -7,7 +7,7 @@ set -eu
 cd "$(dirname "$0")"
 HEI=/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc
 KAI=/usr/share/fonts/truetype/arphic/ukai.ttc
-mkdir -p 贺卡图片 背景音乐 图标 贺词框 贺词 背景图
+mkdir -p 贺卡图片 背景音乐 图标 贺词框 贺词 背景图 录音
 
 make() { [ -e "$1" ] && return 0; echo "making $1"; shift_target="$1"; shift; "$@"; }
 
@@ -92,3 +92,7 @@ make 贺词/生日贺词.txt sh -c "printf '%s\r\n' \
 
 # Background music: two original MIDI tunes (7.mid is the design file's fallback).
 [ -e 背景音乐/7.mid ] && [ -e 背景音乐/温馨小曲.mid ] || python3 make_midi.py 背景音乐
+
+# A short wind-chime sound for the sound elements of the templates (8 kHz mono, 8 bit).
+make 录音/风铃.wav sh -c 'mkdir -p 录音 && sox -n -r 8000 -c 1 -b 8 录音/风铃.wav \
+  synth 1.2 pluck E6 pluck B6 pluck G6 delay 0 0.15 0.3 remix - fade 0 1.2 0.8 gain -n -3'

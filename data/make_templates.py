@@ -43,10 +43,10 @@ def label(caption, fnt, rect, tag, ind, cmd="", text="", hint="", cursor=0, pic=
     return keys
 
 
-def button(caption, fnt, rect, tag, ind, cmd, text="", hint="", pic=""):
+def button(caption, fnt, rect, tag, ind, cmd, text="", hint="", pic="", wav=0):
     keys = [("Caption", caption), ("Tag", tag)] + fnt + [("Hint", hint), ("Cursor", 1)]
     keys += [("Left", rect[0]), ("Top", rect[1]), ("Width", rect[2]), ("Height", rect[3])]
-    keys += [("Cmd", cmd), ("Text", br(text)), ("Ind", ind), ("Wav", 0), ("PicUrl", -1), ("Pic", pic)]
+    keys += [("Cmd", cmd), ("Text", br(text)), ("Ind", ind), ("Wav", wav), ("PicUrl", -1), ("Pic", pic)]
     return keys
 
 
@@ -66,11 +66,19 @@ def gif(filename, rect, tag, ind, media_id, cmd="", text="", hint="", pic=""):
     return keys
 
 
+def picsbox(pictures, rect, hint="", effect=0, interval=4):
+    keys = [("Hint", hint), ("Cursor", 1), ("BkCor", 0), ("Inv", interval), ("RandPic", 0),
+            ("Clk", 1), ("Left", rect[0]), ("Top", rect[1]), ("Width", rect[2]),
+            ("Height", rect[3]), ("EffectID", effect)]
+    keys += [("Pic%d" % i, p) for i, p in enumerate(pictures)]
+    return keys + [("PicCount", len(pictures)), ("Use", "True")]
+
+
 def design(path, title, bkpic, music, labels, buttons, images, gifs, picsbox=None, zorder=None,
-           onload=(0, ""), onclose=(0, ""), width=520, height=390):
+           onload=(0, ""), onclose=(0, ""), width=520, height=390, wavs=()):
     count = len(labels) + len(buttons) + len(images) + len(gifs) + (1 if picsbox else 0)
     app = [("LabelCount", len(labels)), ("ButtonCount", len(buttons)), ("ImageCount", len(images)),
-           ("GIFCount", len(gifs)), ("WavCount", 0), ("AviCount", 0), ("FlashCount", 0),
+           ("GIFCount", len(gifs)), ("WavCount", len(wavs)), ("AviCount", 0), ("FlashCount", 0),
            ("lmsclCount", 0), ("Zorder", zorder or count), ("Width", width), ("Height", height),
            ("BkColor", rgb(255, 255, 255)), ("CardTitle", title), ("ShowTitbar", "True"),
            ("BkPic", 0), ("BkPicName", bkpic), ("BkPicSet", 1), ("YxPic", -1), ("YxPicName", ""),
@@ -83,6 +91,8 @@ def design(path, title, bkpic, music, labels, buttons, images, gifs, picsbox=Non
     sections += [("Button%d" % (i + 1), k) for i, k in enumerate(buttons)]
     sections += [("Image%d" % (i + 1), k) for i, k in enumerate(images)]
     sections += [("Gif%d" % (i + 1), k) for i, k in enumerate(gifs)]
+    sections += [("Wav%d" % (i + 1), [("Filename", f), ("FilenameID", -1), ("Tag", i + 1)])
+                 for i, f in enumerate(wavs)]
     write_ini(path, sections)
 
 
@@ -146,10 +156,11 @@ def main(out):
            buttons=[
                button("许个愿吧", font("黑体", 10, rgb(194, 24, 91)), (340, 270, 100, 28), 1, 3,
                       "文本框1的内容改为设置值2中的值",
-                      text="闭上眼睛，许下心愿——\n愿它在这一年里悄悄实现。"),
+                      text="闭上眼睛，许下心愿——\n愿它在这一年里悄悄实现。", wav=1),
                button("谢谢你", font("黑体", 10, rgb(194, 24, 91)), (340, 310, 100, 28), 2, 4, END),
            ],
-           images=[], gifs=[gif("<%=lmcardpath%>贺卡图片\\闪烁星星.gif", (410, 20, 100, 100), 1, 1, 2)])
+           images=[], gifs=[gif("<%=lmcardpath%>贺卡图片\\闪烁星星.gif", (410, 20, 100, 100), 1, 1, 2)],
+           wavs=["录音\\风铃.wav"])
 
     design(p("中秋团圆.lmcard2"), "中秋快乐", "贺卡图片\\中秋明月.jpg", "背景音乐\\7.mid",
            labels=[
@@ -169,11 +180,16 @@ def main(out):
                      "千言万语汇成一句：\n谢谢你，愿你一切安好！",
                      font("楷体", 12, rgb(109, 76, 65), bold=True), (20, 110, 170, 200), 1, 2),
            ],
-           buttons=[button("不客气", font("黑体", 10, rgb(109, 76, 65)), (400, 340, 90, 28), 1, 3, END)],
+           buttons=[button("不客气", font("黑体", 10, rgb(109, 76, 65)), (400, 340, 90, 28), 1, 3, END),
+                    button("下一幅", font("黑体", 10, rgb(109, 76, 65)), (300, 340, 90, 28), 2, 4,
+                           "使图像展示框显示下一幅图像")],
            images=[],
            gifs=[gif("<%=lmcardpath%>贺卡图片\\闪烁星星.gif", (400, 60, 100, 100), 1, 1, 2,
                      cmd=SHOW, text="愿这份感谢，像星光一样一直陪着你。")],
-           picsbox=None)
+           picsbox=picsbox(["<%=lmcardpath%>贺卡图片\\中秋明月.jpg", "<%=lmcardpath%>贺卡图片\\真情爱心.jpg",
+                            "<%=lmcardpath%>贺卡图片\\生日蛋糕.jpg"], (210, 110, 240, 180),
+                           hint="点一下，看下一幅", effect=19),
+           zorder=5)
 
     design(p("真爱永恒.lmcard2"), "心心相印", "贺卡图片\\真情爱心.jpg", "背景音乐\\温馨小曲.mid",
            labels=[
