@@ -43,6 +43,25 @@ TEST(FrameOps, ComposedBlocksEqualTheBaseWithTheBlocksCopiedInOrder) {
   }
 }
 
+TEST(FrameOps, ManyThinBlocksInPlaceComposeLikeSeparateCopies) {
+  std::mt19937 rng(5);
+  auto a = TaggedFrame(53, 31, 1), base = TaggedFrame(53, 31, 3);
+  for (int round = 0; round < 100; ++round) {
+    auto expected = TaggedFrame(53, 31, 9), got = TaggedFrame(53, 31, 9);
+    CopyWhole(*base, *expected);
+    BlockComposer composer(*got);
+    const int n = std::uniform_int_distribution<int>(9, 40)(rng);
+    for (int i = 0; i < n; ++i) {
+      std::uniform_int_distribution<int> pos(-5, 55), ext(0, 6), len(0, 40);
+      const int x = pos(rng), y = pos(rng) / 2, w = ext(rng), h = len(rng);
+      CopyBlock(*a, x, y, w, h, *expected, x, y);
+      composer.AddInPlace(*a, x, y, w, h);
+    }
+    composer.Compose(*base, *got);
+    ASSERT_TRUE(got->SamePixels(*expected)) << "round " << round;
+  }
+}
+
 TEST(FrameOps, ClipShapesPaintPixelsWhoseCentresLieInside) {
   auto src = TaggedFrame(20, 20, kNewTag), dst = TaggedFrame(20, 20, kOldTag);
   ClipPainter p(*src, *dst);
