@@ -39,6 +39,24 @@ make 贺卡图片/感恩花束.jpg sh -c "convert -size 480x360 gradient:'#fff8e
   -fill '#e53935' -draw 'circle 288,175 318,175' -fill '#ffffff' -draw 'circle 200,170 210,170' -draw 'circle 240,150 250,150' \
   -draw 'circle 288,175 298,175' -font $KAI -pointsize 44 -fill '#6d4c41' -annotate +150+70 '谢谢您' -quality 72 -strip 贺卡图片/感恩花束.jpg"
 
+# New Year fireworks: bursts of rays over a night sky (the rays computed by python3, drawn in one -draw).
+rays() {
+  python3 -c '
+import math
+out = []
+for x, y, r, c in ((120, 110, 60, "#ffca28"), (330, 80, 70, "#ef5350"), (420, 200, 45, "#4fc3f7"), (230, 190, 40, "#ba68c8")):
+    out.append("stroke \"%s\"" % c)
+    for i in range(16):
+        a = i * math.pi / 8
+        out.append("line %d,%d %d,%d" % (x + math.cos(a) * r * 0.3, y + math.sin(a) * r * 0.3, x + math.cos(a) * r, y + math.sin(a) * r))
+print(" ".join(out))'
+}
+if [ ! -e 贺卡图片/新年烟花.jpg ]; then
+  echo "making 贺卡图片/新年烟花.jpg"
+  convert -size 480x360 gradient:'#050a24'-'#1a1f4d' -strokewidth 3 -draw "$(rays)" -stroke none \
+    -font $HEI -pointsize 48 -fill '#ffe082' -annotate +130+320 '新年快乐' -quality 72 -strip 贺卡图片/新年烟花.jpg
+fi
+
 # Animated GIF: a twinkling star, 8 frames.
 make 贺卡图片/闪烁星星.gif sh -c '
   frames=""
