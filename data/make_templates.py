@@ -74,12 +74,22 @@ def picsbox(pictures, rect, hint="", effect=0, interval=4):
     return keys + [("PicCount", len(pictures)), ("Use", "True")]
 
 
+def caption(text, fnt, rect, tag, ind, interval=60, way=0):
+    """A transparent scrolling caption; its text is stored in pieces of 1000 bytes."""
+    encoded = "<%br%>".join(text.strip("\n").split("\n")).encode("gbk")
+    pieces = [encoded[i:i + 1000].decode("gbk") for i in (0, 1000, 2000)]
+    keys = [("Tag", tag), ("Width", rect[2]), ("Height", rect[3]), ("Left", rect[0]), ("Top", rect[1]),
+            ("Transparent", 1), ("SD", interval), ("Ind", ind),
+            ("Txt1", pieces[0]), ("Txt2", pieces[1]), ("Txt3", pieces[2])]
+    return keys + fnt + [("BKColor", 0), ("Way", way)]
+
+
 def design(path, title, bkpic, music, labels, buttons, images, gifs, picsbox=None, zorder=None,
-           onload=(0, ""), onclose=(0, ""), width=520, height=390, wavs=()):
+           onload=(0, ""), onclose=(0, ""), width=520, height=390, wavs=(), captions=()):
     count = len(labels) + len(buttons) + len(images) + len(gifs) + (1 if picsbox else 0)
     app = [("LabelCount", len(labels)), ("ButtonCount", len(buttons)), ("ImageCount", len(images)),
            ("GIFCount", len(gifs)), ("WavCount", len(wavs)), ("AviCount", 0), ("FlashCount", 0),
-           ("lmsclCount", 0), ("Zorder", zorder or count), ("Width", width), ("Height", height),
+           ("lmsclCount", len(captions)), ("Zorder", zorder or count), ("Width", width), ("Height", height),
            ("BkColor", rgb(255, 255, 255)), ("CardTitle", title), ("ShowTitbar", "True"),
            ("BkPic", 0), ("BkPicName", bkpic), ("BkPicSet", 1), ("YxPic", -1), ("YxPicName", ""),
            ("Music", 1), ("MusicName", music), ("OnLoad", onload[0]), ("OnLoadSet", onload[1]),
@@ -93,6 +103,7 @@ def design(path, title, bkpic, music, labels, buttons, images, gifs, picsbox=Non
     sections += [("Gif%d" % (i + 1), k) for i, k in enumerate(gifs)]
     sections += [("Wav%d" % (i + 1), [("Filename", f), ("FilenameID", -1), ("Tag", i + 1)])
                  for i, f in enumerate(wavs)]
+    sections += [("lmscl%d" % (i + 1), k) for i, k in enumerate(captions)]
     write_ini(path, sections)
 
 
@@ -199,7 +210,10 @@ def main(out):
            ],
            buttons=[button("我愿意", font("黑体", 10, rgb(216, 27, 96)), (420, 20, 80, 28), 1, 3, END)],
            images=[],
-           gifs=[gif("<%=lmcardpath%>贺卡图片\\闪烁星星.gif", (20, 20, 100, 100), 1, 1, 2)])
+           gifs=[gif("<%=lmcardpath%>贺卡图片\\闪烁星星.gif", (20, 20, 100, 100), 1, 1, 2)],
+           captions=[caption("春风十里，不如你。\n愿有岁月可回首，\n且以深情共白头。",
+                             font("楷体", 14, rgb(255, 255, 255), bold=True), (140, 20, 260, 110), 1, 4)],
+           zorder=4)
 
     design(p("新年烟花.lmcard2"), "新年快乐", "贺卡图片\\新年烟花.jpg", "背景音乐\\7.mid",
            labels=[
