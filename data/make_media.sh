@@ -77,6 +77,12 @@ make 贺词框/红金贺词框.jpg sh -c "convert -size 360x240 xc:'#fff4d6' \
   -stroke none -fill '#c62828' -draw 'circle 16,16 24,16' -draw 'circle 343,16 351,16' -draw 'circle 16,223 24,223' -draw 'circle 343,223 351,223' \
   -quality 75 -strip 贺词框/红金贺词框.jpg"
 
+make 贺词框/粉色花边框.jpg sh -c "convert -size 360x240 xc:'#fff0f5' \
+  -fill none -stroke '#f48fb1' -strokewidth 8 -draw 'roundrectangle 6,6 353,233 24,24' \
+  -stroke '#ffffff' -strokewidth 2 -draw 'roundrectangle 16,16 343,223 18,18' \
+  -stroke none -fill '#ec407a' -draw 'circle 36,36 42,36' -draw 'circle 323,36 329,36' -draw 'circle 36,203 42,203' -draw 'circle 323,203 329,203' \
+  -quality 75 -strip 贺词框/粉色花边框.jpg"
+
 # Background pictures: a subtle tile and a small loading animation.
 make 背景图/006.gif sh -c "convert -size 64x64 xc:'#fbe9e7' -fill '#f8d3cc' -draw 'circle 16,16 20,16' -draw 'circle 48,48 52,48' \
   -fill '#fde0d8' -draw 'circle 48,16 50,16' -draw 'circle 16,48 18,48' 背景图/006.gif"
@@ -107,6 +113,17 @@ make 贺词/生日贺词.txt sh -c "printf '%s\r\n' \
   '愿你在新的一岁里，心有所向，行有所得，' \
   '眼里有星光，身边有知己。' \
   '生日快乐，岁岁年年皆如意！' | iconv -f UTF-8 -t GBK > 贺词/生日贺词.txt"
+
+make 贺词/中秋贺词.txt sh -c "printf '%s\r\n' \
+  '但愿人长久，千里共婵娟。' \
+  '又是一年月圆时，桂花飘香，' \
+  '愿这轮明月带去我的思念与祝福：' \
+  '花好月圆，人寿年丰，中秋快乐！' | iconv -f UTF-8 -t GBK > 贺词/中秋贺词.txt"
+make 贺词/感谢贺词.txt sh -c "printf '%s\r\n' \
+  '谢谢你，在我需要的时候一直都在。' \
+  '那些温暖的话语和默默的帮助，' \
+  '我都记在心里。' \
+  '愿你平安喜乐，所有的好都与你相伴！' | iconv -f UTF-8 -t GBK > 贺词/感谢贺词.txt"
 
 # Background music: two original MIDI tunes (7.mid is the design file's fallback).
 [ -e 背景音乐/7.mid ] && [ -e 背景音乐/温馨小曲.mid ] || python3 make_midi.py 背景音乐

@@ -108,11 +108,11 @@ def design(path, title, bkpic, music, labels, buttons, images, gifs, picsbox=Non
 
 
 def ordinary(path, cardimg, music, word, font_color, box_color=rgb(255, 244, 214), scroll=False,
-             move=None, body=""):
+             move=None, body="", box="贺词框\\红金贺词框.jpg"):
     keys = [("Cardimg", cardimg), ("CardWidth", 480), ("CardHeight", 360),
             ("CardBkColor", 12632256), ("CardBkTran", "False"), ("BkMusic", "True"),
             ("Music", music), ("MusicCount", 0), ("UseWav", "False"), ("Wav", ""),
-            ("PlaySet", 0), ("PlayPosition", 0), ("CardBox", "贺词框\\红金贺词框.jpg"),
+            ("PlaySet", 0), ("PlayPosition", 0), ("CardBox", box),
             ("BoxWidth", 360), ("BoxHeight", 240), ("BoxIndex", 1), ("BoxColor", box_color),
             ("BoxTran", "False"), ("BoxWord", br(word)), ("BoxFontName", "楷体"),
             ("BoxFontSize", 14), ("BoxFontColor", font_color), ("BoxFontBold", "True")]
@@ -241,7 +241,8 @@ def main(out):
              "愿你的心愿都在新年里开花。\n新年快乐！", rgb(26, 31, 77), move=(6, 1))
     ordinary(p("生日祝福.lmcard"), "贺卡图片\\生日蛋糕.jpg", "背景音乐\\温馨小曲.mid",
              "又是一年花开时，\n烛光映着你的笑脸。\n愿你在新的一岁里，\n心有所向，行有所得，\n"
-             "眼里有星光，身边有知己。\n生日快乐，岁岁年年皆如意！", rgb(194, 24, 91), scroll=True)
+             "眼里有星光，身边有知己。\n生日快乐，岁岁年年皆如意！", rgb(194, 24, 91), scroll=True,
+             box="贺词框\\粉色花边框.jpg", box_color=rgb(255, 240, 245))
     ordinary(p("中秋祝福.lmcard"), "贺卡图片\\中秋明月.jpg", "背景音乐\\7.mid",
              "但愿人长久，千里共婵娟。\n中秋月圆，桂香满院，\n愿您与家人共享团圆，\n"
              "月饼甜甜，日子圆圆！", rgb(11, 26, 58), move=(3, 1))
@@ -251,7 +252,8 @@ def main(out):
              body="你好！\n我在<%=lmdate%> <%=lmtime%>看到了你的贺卡，谢谢你。")
     ordinary(p("爱的告白.lmcard"), "贺卡图片\\真情爱心.jpg", "背景音乐\\温馨小曲.mid",
              "山有木兮木有枝，\n心悦君兮君知否？\n往后余生，风雪是你，\n平淡是你，\n"
-             "心底温柔，全都是你。", rgb(216, 27, 96), move=(5, 9))
+             "心底温柔，全都是你。", rgb(216, 27, 96), move=(5, 9),
+             box="贺词框\\粉色花边框.jpg", box_color=rgb(255, 240, 245))
 
 
 if __name__ == "__main__":
