@@ -12,7 +12,7 @@ fi
 echo "run.sh: no display here, so the card maker cannot open its window."
 echo "run.sh: running the main road headless instead: building a card from the default design."
 DESIGN="$BIN/template/默认贺卡.lmcard2"
-OUT="$BIN/贺卡成品/默认贺卡.exe"
+OUT="$BIN/贺卡成品/默认贺卡.crd2"
 if "$BIN/cardtool" --help | grep -q '^  build '; then
   "$BIN/cardtool" build "$DESIGN" "$OUT" --yes
   echo "run.sh: the card is at $OUT"

@@ -45,14 +45,14 @@ function(card_tests name)
   target_compile_definitions(${name} PRIVATE
     CARD_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
     CARD_PROGRAM_DIR="${CARD_PROGRAM_DIR}"
-    CARD_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  set(env "LMCARD_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config")
+    CARD_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    CARD_TEST_CONFIG_HOME="${CMAKE_BINARY_DIR}/test-config")
+  # tests/support/test_environment.cpp sets the offscreen platform and the registry folder.
   if(A_QT)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
-    list(APPEND env "QT_QPA_PLATFORM=offscreen")
   endif()
   add_dependencies(${name} program_folder)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+    PROPERTIES TIMEOUT 300)
 endfunction()

@@ -1,5 +1,9 @@
 #include "platform/qt/card_application.h"
 
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 
 #include "platform/message_pump.h"
@@ -16,6 +20,16 @@ CardApplication::CardApplication(int& argc, char** argv, const std::string& titl
   SetMessagePump([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
   paths::SetProgramFolder(FromQString(QCoreApplication::applicationDirPath()) + "/");
   InstallQtMediaBackend();
+  // Smoke runs: LMCARD_QUIT_AFTER_MS=n prints the visible windows' titles after n ms and quits.
+  if (const char* quitAfter = std::getenv("LMCARD_QUIT_AFTER_MS"); quitAfter && *quitAfter) {
+    QTimer::singleShot(std::atoi(quitAfter), this, [] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible()) std::printf("window: %s\n", w->windowTitle().toUtf8().constData());
+      }
+      std::fflush(stdout);
+      QCoreApplication::quit();
+    });
+  }
 }
 
 CardApplication::~CardApplication() {
