@@ -134,8 +134,15 @@ GifAnimation DecodeGif(std::span<const uint8_t> data) {
       case IMAGE_DESC_RECORD_TYPE: {
         if (DGifGetImageDesc(g.get()) != GIF_OK) { done = true; break; }
         GifFrame f;
-        totalPixels += static_cast<long long>(g->Image.Width) * g->Image.Height;
-        if (totalPixels > kMaxTotalPixels || static_cast<int>(a.frames.size()) >= kMaxFrames ||
+        const long long pixels = static_cast<long long>(g->Image.Width) * g->Image.Height;
+        totalPixels += pixels;
+        // LZW codes of at least 3 bits each give at most 4096 pixels, so a frame cannot hold
+        // more pixels than the bytes left allow; a header claiming more is not believed.
+        const long long plausible = (static_cast<long long>(src.size - src.pos) + 16) * 8 / 3 * 4096;
+        const long long plausibleTotal = (static_cast<long long>(src.size) + 16) * 8 / 3 * 4096;
+        if (pixels > kMaxPicturePixels || pixels > plausible || totalPixels > kMaxTotalPixels ||
+            totalPixels > plausibleTotal ||
+            static_cast<int>(a.frames.size()) >= kMaxFrames ||
             !ReadFrame(g.get(), pending, f, line)) {
           done = true;
           break;
@@ -168,6 +175,9 @@ GifAnimation DecodeGif(std::span<const uint8_t> data) {
     }
   }
   if (a.frames.empty()) throw LoadError(kCorrupt);
+  if (a.width > kMaxPictureSide || a.height > kMaxPictureSide ||
+      static_cast<long long>(a.width) * a.height > kMaxPicturePixels)
+    throw LoadError(kCorrupt);
   // A logical screen of zero size takes the frames' extent.
   if (a.width <= 0 || a.height <= 0) {
     for (const GifFrame& f : a.frames) {

@@ -101,6 +101,12 @@ struct DcState {
   PointF cur{0, 0};  // current position, logical
 };
 
+// A double as an int, limited so that no conversion overflows (NaN gives 0).
+int ToInt(double v) {
+  if (!(v == v)) return 0;
+  return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9)));
+}
+
 Color Cref(uint32_t v) { return static_cast<Color>(v & 0x00FFFFFF); }
 
 // Draws shapes in output pixels onto a 32-bit canvas that starts transparent.
@@ -167,7 +173,7 @@ class Canvas {
 
  private:
   static Point Round(PointF p) {
-    return {static_cast<int>(std::lround(std::clamp(p.x, -1e6, 1e6))), static_cast<int>(std::lround(std::clamp(p.y, -1e6, 1e6)))};
+    return {ToInt(std::clamp(p.x, -1e6, 1e6)), ToInt(std::clamp(p.y, -1e6, 1e6))};
   }
   static void Orient(std::vector<PointF>& poly) {
     double area = 0;
@@ -206,7 +212,7 @@ class Canvas {
 void Flatten(PointF p0, PointF p1, PointF p2, PointF p3, std::vector<PointF>& out) {
   const double len = std::hypot(p1.x - p0.x, p1.y - p0.y) + std::hypot(p2.x - p1.x, p2.y - p1.y) +
                      std::hypot(p3.x - p2.x, p3.y - p2.y);
-  const int n = std::clamp(static_cast<int>(len / 4), 4, 64);
+  const int n = std::clamp(ToInt(len / 4), 4, 64);
   for (int k = 1; k <= n; ++k) {
     const double t = static_cast<double>(k) / n, u = 1 - t;
     out.push_back({u * u * u * p0.x + 3 * u * u * t * p1.x + 3 * u * t * t * p2.x + t * t * t * p3.x,
@@ -222,7 +228,7 @@ std::vector<PointF> ArcPoints(PointF a, PointF b, PointF start, PointF end, bool
   double t1 = std::atan2(-(end.y - cy) * (rx ? rx : 1), (end.x - cx) * (ry ? ry : 1));
   if (full) t1 = t0 + 2 * M_PI;
   while (t1 <= t0) t1 += 2 * M_PI;
-  const int n = std::clamp(static_cast<int>((rx + ry) * (t1 - t0) / 4), 8, 256);
+  const int n = std::clamp(ToInt((rx + ry) * (t1 - t0) / 4), 8, 256);
   std::vector<PointF> pts;
   for (int k = 0; k <= n; ++k) {
     const double t = t0 + (t1 - t0) * k / n;
@@ -300,7 +306,7 @@ class Player {
     const PointF c{(l + r) / 2, (t + b) / 2};
     std::vector<PointF> pts;
     const double rx = std::abs(r - l) / 2, ry = std::abs(b - t) / 2;
-    const int n = std::clamp(static_cast<int>((rx * ScaleX() + ry * ScaleY()) / 2), 16, 256);
+    const int n = std::clamp(ToInt((rx * ScaleX() + ry * ScaleY()) / 2), 16, 256);
     for (int k = 0; k < n; ++k)
       pts.push_back(ToOut(c.x + rx * std::cos(2 * M_PI * k / n), c.y + ry * std::sin(2 * M_PI * k / n)));
     FillAndStroke({pts}, true, true);
@@ -340,10 +346,10 @@ class Player {
     FontSpec spec;
     spec.name = dc.font.face;
     const double sy = ScaleY();
-    const int h = static_cast<int>(std::lround(std::abs(dc.font.height) * sy));
+    const int h = ToInt(std::abs(dc.font.height) * sy);
     if (h <= 0 || h > 4000) return;
     spec.height = dc.font.height <= 0 ? -h : h;
-    if (dc.font.height == 0) spec.height = -std::max(1, static_cast<int>(std::lround(12 * sy)));
+    if (dc.font.height == 0) spec.height = -std::max(1, ToInt(12 * sy));
     spec.bold = dc.font.weight >= 600;
     spec.italic = dc.font.italic;
     spec.underline = dc.font.underline;
@@ -356,7 +362,7 @@ class Player {
     if (dx && !dx->empty()) {
       double total = 0;
       for (int v : *dx) total += v;
-      width = static_cast<int>(std::lround(total * ScaleX()));
+      width = ToInt(total * ScaleX());
     }
     double left = ref.x, top = ref.y;
     const uint32_t h6 = dc.textAlign & 6;
@@ -365,7 +371,7 @@ class Player {
     const uint32_t v = dc.textAlign & 24;
     if (v == 24) top -= font->Ascent();
     else if (v == 8) top -= font->Height();
-    const int ix = static_cast<int>(std::lround(left)), iy = static_cast<int>(std::lround(top));
+    const int ix = ToInt(left), iy = ToInt(top);
     if (dc.opaqueBk) canvas_.FillRectangle(Rect::FromSize(ix, iy, width, font->Height()), dc.bkColor);
     if (!canvas_.Spend(static_cast<long long>(width) * font->Height())) return;
     if (dx && !dx->empty()) {
@@ -374,7 +380,7 @@ class Player {
       size_t k = 0;
       for (size_t i = 0; i < gbk.size() && k < dx->size(); ++k) {
         const size_t len = IsLeadByte(static_cast<unsigned char>(gbk[i])) && i + 1 < gbk.size() ? 2 : 1;
-        font->Draw(out_, static_cast<int>(std::lround(pen)), iy, gbk.substr(i, len), dc.textColor);
+        font->Draw(out_, ToInt(pen), iy, gbk.substr(i, len), dc.textColor);
         pen += (*dx)[k] * ScaleX();
         // Double-byte characters in ANSI records carry one advance per byte.
         if (len == 2 && !enhanced_ && k + 1 < dx->size()) pen += (*dx)[++k] * ScaleX();
@@ -398,12 +404,13 @@ class Player {
     // DIB source rectangles count rows from the bottom for bottom-up pictures; clip-art
     // almost always takes the whole picture, which reads the same either way.
     const int32_t hdrHeight = bmiSize >= 12 ? static_cast<int32_t>(bmi[8] | (bmi[9] << 8) | (bmi[10] << 16) | (static_cast<uint32_t>(bmi[11]) << 24)) : 0;
+    auto limit = [](int v) { return std::clamp(v, -(1 << 20), 1 << 20); };
+    sx = limit(sx); sy = limit(sy); sw = limit(sw); sh = limit(sh);
     if (hdrHeight > 0) sy = src->Height() - sy - sh;
     auto opaque = src->ConvertTo(PixelFormat::Bgr24);
     if (!opaque) return;
     const PointF a = ToOut(dx, dy), b = ToOut(dx + dw, dy + dh);
-    const Rect d{static_cast<int>(std::lround(a.x)), static_cast<int>(std::lround(a.y)), static_cast<int>(std::lround(b.x)),
-                 static_cast<int>(std::lround(b.y))};
+    const Rect d{ToInt(a.x), ToInt(a.y), ToInt(b.x), ToInt(b.y)};
     canvas_.Image(*opaque, Rect::FromSize(sx, sy, sw, sh), d);
   }
 
@@ -749,8 +756,8 @@ bool ParseEmfLayout(const Reader& r, EmfLayout& l) {
 void EmfNaturalSize(const EmfLayout& l, int& w, int& h) {
   const double fw = static_cast<double>(l.frameR) - l.frameL, fh = static_cast<double>(l.frameB) - l.frameT;
   if (fw > 0 && fh > 0) {
-    w = static_cast<int>(std::lround(fw * 96 / 2540));
-    h = static_cast<int>(std::lround(fh * 96 / 2540));
+    w = ToInt(fw * 96 / 2540);
+    h = ToInt(fh * 96 / 2540);
   } else {
     w = l.boundsR - l.boundsL + 1;
     h = l.boundsB - l.boundsT + 1;
@@ -1014,8 +1021,8 @@ void PlayEmf(const Reader& r, const EmfLayout& l, Bitmap& out) {
         const double xd = rec.S32(24), yd = rec.S32(28), cxd = rec.S32(32), cyd = rec.S32(36);
         const int xs = rec.S32(44), ys = rec.S32(48);
         const uint32_t offBmi = rec.U32(84), cbBmi = rec.U32(88), offBits = rec.U32(92), cbBits = rec.U32(96);
-        const int cxs = type == 77 ? rec.S32(100) : static_cast<int>(cxd);
-        const int cys = type == 77 ? rec.S32(104) : static_cast<int>(cyd);
+        const int cxs = type == 77 ? rec.S32(100) : ToInt(cxd);
+        const int cys = type == 77 ? rec.S32(104) : ToInt(cyd);
         if (cbBmi == 0) {
           // No source: a pattern fill with the brush (backgrounds are drawn this way).
           if (pl.dc.brush.visible) pl.FillOutRect(xd, yd, xd + cxd, yd + cyd, pl.dc.brush.color);
@@ -1081,13 +1088,13 @@ bool ProbeMetafile(std::span<const uint8_t> data, MetafileInfo& info) {
   if (!ParseWmfLayout(r, l)) return false;
   info.enhanced = false;
   if (l.placeable) {
-    info.width = static_cast<int>(std::lround(std::abs(l.right - l.left) * 96 / l.inch));
-    info.height = static_cast<int>(std::lround(std::abs(l.bottom - l.top) * 96 / l.inch));
+    info.width = ToInt(std::abs(l.right - l.left) * 96 / l.inch);
+    info.height = ToInt(std::abs(l.bottom - l.top) * 96 / l.inch);
   } else {
     double ox = 0, oy = 0, ex = 0, ey = 0;
     FirstWindow(r, l.start, ox, oy, ex, ey);
-    info.width = static_cast<int>(std::abs(ex));
-    info.height = static_cast<int>(std::abs(ey));
+    info.width = ToInt(std::abs(ex));
+    info.height = ToInt(std::abs(ey));
   }
   ClampSize(info.width, info.height);
   int n = 0;

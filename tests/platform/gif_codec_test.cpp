@@ -64,7 +64,9 @@ TEST(GifCodec, InterlacedRowsLandInTheirPlaces) {
   const Bitmap& b = *a.frames[0].image;
   for (int y = 0; y < 8; ++y) {
     EXPECT_EQ(b.PixelColor(0, y), y < 4 ? Rgb(255, 0, 0) : Rgb(0, 0, 255)) << y;
-    if (y < 4) EXPECT_EQ(b.PixelColor(15, y), Rgb(0, 255, 0)) << y;
+    if (y < 4) {
+      EXPECT_EQ(b.PixelColor(15, y), Rgb(0, 255, 0)) << y;
+    }
   }
   for (int k = 0; k < 8; ++k) EXPECT_EQ(b.PixelColor(8 + k, 7), Rgb(k * 10 + 120, k * 10 + 120, k * 10 + 120));
 }
