@@ -129,3 +129,29 @@ TEST(GifCodec, DamagedFilesNeverCrash) {
   }
   EXPECT_THROW(LoadGifAnimation("/no/such/file.gif"), FileError);
 }
+
+TEST(GifCodec, SizesTheDataCannotHoldAreRefusedBeforeAllocating) {
+  GifAnimation a;
+  a.width = 8;
+  a.height = 8;
+  GifFrame f;
+  f.width = 8;
+  f.height = 8;
+  f.image = Bitmap::Create(8, 8, PixelFormat::Bgra32);
+  a.frames.push_back(std::move(f));
+  const std::vector<uint8_t> good = EncodeGif(a);
+  ASSERT_EQ(DecodeGif(good).frames.size(), 1u);
+  // The image descriptor follows the control extension (21 F9 04 .. .. .. .. 00).
+  size_t desc = 0;
+  for (size_t k = 13; k + 10 < good.size(); ++k)
+    if (good[k] == 0x2C && good[k - 1] == 0) { desc = k; break; }
+  ASSERT_GT(desc, 0u);
+  std::vector<uint8_t> big = good;
+  big[desc + 5] = 0x80; big[desc + 6] = 0x3E;  // width 16000
+  big[desc + 7] = 0x80; big[desc + 8] = 0x3E;  // height 16000, from a few bytes of pixels
+  EXPECT_THROW(DecodeGif(big), LoadError);
+  std::vector<uint8_t> screen = good;
+  screen[6] = 0x20; screen[7] = 0x4E;  // logical screen 20000 x 20000
+  screen[8] = 0x20; screen[9] = 0x4E;
+  EXPECT_THROW(DecodeGif(screen), LoadError);
+}
