@@ -24,20 +24,20 @@ std::string FirstCharacter(const std::string& line) {
 }  // namespace
 
 bool DrawTextInfo(const TTextLayerInfo& info, BitmapPtr& out) {
-  platform::FontSpec spec;
+  platform::FontSpec fontSpec;
   if (info.size < 0) {
-    spec.height = info.size;
+    fontSpec.height = info.size;
   } else {
-    spec.size = info.size;
-    spec.height = 0;
+    fontSpec.size = info.size;
+    fontSpec.height = 0;
   }
-  spec.color = info.color;
-  spec.name = platform::fonts::ResolveFamily(info.FontName());
-  spec.bold = info.bold != 0;
-  spec.italic = info.italic != 0;
-  spec.underline = info.underline != 0;
-  spec.strikeOut = info.strikeOut != 0;
-  auto font = platform::fonts::Font::Create(spec);
+  fontSpec.color = info.color;
+  fontSpec.name = platform::fonts::ResolveFamily(info.FontName());
+  fontSpec.bold = info.bold != 0;
+  fontSpec.italic = info.italic != 0;
+  fontSpec.underline = info.underline != 0;
+  fontSpec.strikeOut = info.strikeOut != 0;
+  auto font = platform::fonts::Font::Create(fontSpec);
   if (!font) return false;
 
   std::vector<std::string> lines = platform::fonts::SplitLines(info.Text());
@@ -49,7 +49,7 @@ bool DrawTextInfo(const TTextLayerInfo& info, BitmapPtr& out) {
   // Measure.
   struct Measured { int width, height; };
   std::vector<Measured> sizes;
-  const int italicExtra = spec.italic ? font->Measure("A", extra).width / 3 : 0;
+  const int italicExtra = fontSpec.italic ? font->Measure("A", extra).width / 3 : 0;
   long long textWidth = 0, textHeight = 0;
   for (const std::string& line : lines) {
     platform::fonts::TextExtent e = font->Measure(line, extra);

@@ -224,7 +224,7 @@ struct Glyph {
 
 class FtFont final : public Font {
  public:
-  FtFont(const FontSpec& spec, std::string family) : spec_(spec), family_(std::move(family)) {}
+  FtFont(const FontSpec& fontSpec, std::string family) : spec_(fontSpec), family_(std::move(family)) {}
 
   bool Init() {
     Library& lib = Lib();
@@ -375,10 +375,10 @@ bool IsDoubleByteAt(std::string_view s, size_t i) {
 
 }  // namespace
 
-std::shared_ptr<Font> Font::Create(const FontSpec& spec) {
-  const std::string family = ResolveFamily(spec.name);
+std::shared_ptr<Font> Font::Create(const FontSpec& fontSpec) {
+  const std::string family = ResolveFamily(fontSpec.name);
   std::lock_guard<std::mutex> lock(Lib().mutex);
-  auto f = std::make_shared<FtFont>(spec, family);
+  auto f = std::make_shared<FtFont>(fontSpec, family);
   if (!f->Init()) return nullptr;
   return f;
 }
@@ -498,16 +498,16 @@ std::vector<std::string> WrapText(const Font& font, std::string_view text, int w
   return out;
 }
 
-TextExtent MeasureText(const FontSpec& spec, std::string_view line, int charExtra) {
-  auto f = Font::Create(spec);
+TextExtent MeasureText(const FontSpec& fontSpec, std::string_view line, int charExtra) {
+  auto f = Font::Create(fontSpec);
   return f ? f->Measure(line, charExtra) : TextExtent{};
 }
 
-void DrawText(Bitmap& dst, const FontSpec& spec, int x, int y, std::string_view text, int charExtra, const Rect* clip) {
-  auto f = Font::Create(spec);
+void DrawText(Bitmap& dst, const FontSpec& fontSpec, int x, int y, std::string_view text, int charExtra, const Rect* clip) {
+  auto f = Font::Create(fontSpec);
   if (!f) return;
   for (const std::string& line : SplitLines(text)) {
-    f->Draw(dst, x, y, line, spec.color, charExtra, clip);
+    f->Draw(dst, x, y, line, fontSpec.color, charExtra, clip);
     y += f->Height();
   }
 }

@@ -20,13 +20,13 @@ struct TextExtent {
 };
 
 // A font ready to measure and draw: family resolved as ResolveFamily does, size from the
-// spec (points at 96 dpi, or the platform's height: negative = character height in pixels,
+// fontSpec (points at 96 dpi, or the platform's height: negative = character height in pixels,
 // positive = cell height), bold, italic, underline and strike-out. Characters the family
 // lacks are drawn from a Chinese fallback font.
 class Font {
  public:
   // nullptr only when no font is installed at all.
-  static std::shared_ptr<Font> Create(const FontSpec& spec);
+  static std::shared_ptr<Font> Create(const FontSpec& fontSpec);
   virtual ~Font() = default;
 
   virtual const std::string& Family() const = 0;   // the resolved family (GBK)
@@ -69,8 +69,8 @@ std::vector<std::string> SplitLines(std::string_view text);
 std::vector<std::string> WrapText(const Font& font, std::string_view text, int width, int charExtra = 0);
 
 // Convenience: single-line measurement and multi-line drawing (lines at y, y + Height(), ...).
-TextExtent MeasureText(const FontSpec& spec, std::string_view line, int charExtra = 0);
-void DrawText(Bitmap& dst, const FontSpec& spec, int x, int y, std::string_view text, int charExtra = 0,
+TextExtent MeasureText(const FontSpec& fontSpec, std::string_view line, int charExtra = 0);
+void DrawText(Bitmap& dst, const FontSpec& fontSpec, int x, int y, std::string_view text, int charExtra = 0,
               const Rect* clip = nullptr);
 
 // Loads the alias file from another place (tests, tools); the default is the program

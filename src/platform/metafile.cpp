@@ -343,18 +343,18 @@ class Player {
 
   void Text(double x, double y, const std::string& gbk, const std::vector<int>* dx) {
     if (gbk.empty()) return;
-    FontSpec spec;
-    spec.name = dc.font.face;
+    FontSpec fontSpec;
+    fontSpec.name = dc.font.face;
     const double sy = ScaleY();
     const int h = ToInt(std::abs(dc.font.height) * sy);
     if (h <= 0 || h > 4000) return;
-    spec.height = dc.font.height <= 0 ? -h : h;
-    if (dc.font.height == 0) spec.height = -std::max(1, ToInt(12 * sy));
-    spec.bold = dc.font.weight >= 600;
-    spec.italic = dc.font.italic;
-    spec.underline = dc.font.underline;
-    spec.strikeOut = dc.font.strike;
-    auto font = fonts::Font::Create(spec);
+    fontSpec.height = dc.font.height <= 0 ? -h : h;
+    if (dc.font.height == 0) fontSpec.height = -std::max(1, ToInt(12 * sy));
+    fontSpec.bold = dc.font.weight >= 600;
+    fontSpec.italic = dc.font.italic;
+    fontSpec.underline = dc.font.underline;
+    fontSpec.strikeOut = dc.font.strike;
+    auto font = fonts::Font::Create(fontSpec);
     if (!font) return;
     const bool updateCp = dc.textAlign & 1;
     const PointF ref = ToOut(updateCp ? dc.cur : PointF{x, y});

@@ -60,10 +60,10 @@ TEST(DrawTextInfo, EmptyLinesKeepTheirHeightAndATrailingBreakAddsNone) {
 }
 
 TEST(DrawTextInfo, LetterSpacingWidensByTheEstimatedCharacterCount) {
-  platform::FontSpec spec;
-  spec.name = platform::fonts::ResolveFamily("宋体");
-  spec.size = 20;
-  auto font = platform::fonts::Font::Create(spec);
+  platform::FontSpec fontSpec;
+  fontSpec.name = platform::fonts::ResolveFamily("宋体");
+  fontSpec.size = 20;
+  auto font = platform::fonts::Font::Create(fontSpec);
   ASSERT_TRUE(font);
   for (const std::string text : {"abcd", "yxyx"}) {
     TTextLayerInfo info = Info(text, 20);

@@ -27,27 +27,27 @@ int Run(const Args& args) {
       if (c.name == "render-text") return Usage(c);
     return 2;
   }
-  platform::FontSpec spec;
-  spec.name = platform::Utf8ToGbk(o.ValueOr("font", "宋体"));
+  platform::FontSpec fontSpec;
+  fontSpec.name = platform::Utf8ToGbk(o.ValueOr("font", "宋体"));
   int size = 0, spacing = 0, width = 0;
   if (!platform::TryStrToInt(o.ValueOr("size", "12"), size) || !platform::TryStrToInt(o.ValueOr("spacing", "0"), spacing) ||
       !platform::TryStrToInt(o.ValueOr("width", "0"), width))
     return Fail("--size, --spacing and --width take whole numbers", 2);
   if (size < 0) {
-    spec.height = size;
+    fontSpec.height = size;
   } else {
-    spec.size = size;
+    fontSpec.size = size;
   }
-  spec.bold = o.Flag("bold");
-  spec.italic = o.Flag("italic");
-  spec.underline = o.Flag("underline");
-  spec.strikeOut = o.Flag("strike");
+  fontSpec.bold = o.Flag("bold");
+  fontSpec.italic = o.Flag("italic");
+  fontSpec.underline = o.Flag("underline");
+  fontSpec.strikeOut = o.Flag("strike");
   const unsigned long rgb = std::strtoul(o.ValueOr("color", "000000").c_str(), nullptr, 16);
-  spec.color = platform::Rgb(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+  fontSpec.color = platform::Rgb(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
                              static_cast<int>(rgb & 0xFF));
   const std::string text = platform::Utf8ToGbk(platform::ReplaceText(*o.Value("text"), "\\n", "\n"));
 
-  auto font = platform::fonts::Font::Create(spec);
+  auto font = platform::fonts::Font::Create(fontSpec);
   if (!font) return Fail("no font is installed");
   const std::vector<std::string> lines =
       width > 0 ? platform::fonts::WrapText(*font, text, width, spacing) : platform::fonts::SplitLines(text);
@@ -60,7 +60,7 @@ int Run(const Args& args) {
   bmp->Fill(platform::kClWhite);
   int y = pad;
   for (const std::string& l : lines) {
-    font->Draw(*bmp, pad, y, l, spec.color, spacing);
+    font->Draw(*bmp, pad, y, l, fontSpec.color, spacing);
     y += font->Height();
   }
   try {
