@@ -48,7 +48,7 @@ int Run(const cardtool::Args& args) {
   };
   bool ok = flashwizard::MakeFlash(*project, out, build);
   std::fprintf(stderr, "\n");
-  if (!ok) return cardtool::Fail("生成flash失败！");
+  if (!ok) return cardtool::Fail(platform::GbkToUtf8("生成flash失败！"));
   uint64_t size = platform::files::FileSize(out).value_or(0);
   std::printf("%s: Flash card, %dx%d, %d scenes, %d objects, %s\n", opt.Positionals()[1].c_str(), s.Width,
               s.Height, project->SceneCount, project->LiveObjectCount(),

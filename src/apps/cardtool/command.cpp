@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/text.h"
+
 namespace cardtool {
 namespace {
 std::vector<Command>& Registry() {
@@ -70,7 +72,8 @@ int Fail(const std::string& utf8Message, int code) {
 }
 
 int Usage(const Command& c) {
-  std::fprintf(stderr, "usage: cardtool %s\n  %s\n", c.synopsis.c_str(), c.summary.c_str());
+  std::fprintf(stderr, "usage: cardtool %s\n  %s\n", platform::GbkToUtf8(c.synopsis).c_str(),
+               platform::GbkToUtf8(c.summary).c_str());
   return 2;
 }
 

@@ -14,10 +14,12 @@ namespace {
 constexpr const char* kVersion = "7.0";
 
 void PrintHelp() {
-  std::printf("cardtool %s — builds, inspects and sends the cards of the card suite.\n\n", kVersion);
+  // Literals are GBK bytes; the terminal reads UTF-8.
+  std::printf("%s", platform::GbkToUtf8(std::string("cardtool ") + kVersion +
+                                       " — builds, inspects and sends the cards of the card suite.\n\n").c_str());
   std::printf("usage: cardtool COMMAND [ARGS...]\n\ncommands:\n");
   for (const cardtool::Command& c : cardtool::Commands()) {
-    std::printf("  %-58s %s\n", c.synopsis.c_str(), c.summary.c_str());
+    std::printf("  %-58s %s\n", platform::GbkToUtf8(c.synopsis).c_str(), platform::GbkToUtf8(c.summary).c_str());
   }
   std::printf("\n  --help, --version\n");
 }
