@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 
 #include "maker/transitions/transition_fixture.h"
@@ -59,6 +60,22 @@ TEST(FrameOps, ManyThinBlocksInPlaceComposeLikeSeparateCopies) {
     }
     composer.Compose(*base, *got);
     ASSERT_TRUE(got->SamePixels(*expected)) << "round " << round;
+  }
+}
+
+// Each drawn pixel comes from the source pixel under its centre, sx + (2i + 1) * sw div (2 * dw),
+// for shrinking and enlarging alike, wide frames included.
+TEST(FrameOps, StretchedPixelsComeFromTheSourcePixelUnderTheirCentre) {
+  auto src = TaggedFrame(1920, 3, 1);
+  const int cases[][2] = {{1920, 7}, {1920, 1919}, {1917, 1920}, {3, 1920}, {640, 1111}, {1000, 999}};
+  for (const auto& [sw, dw] : cases) {
+    auto got = TaggedFrame(1920, 3, 9), expected = TaggedFrame(1920, 3, 9);
+    StretchBlock(*src, 0, 1, sw, 1, *got, 0, 1, dw, 1);
+    for (int i = 0; i < dw; ++i) {
+      const int c = static_cast<int>((2LL * i + 1) * sw / (2LL * dw));
+      std::memcpy(expected->Row(1) + i * 3, src->Row(1) + c * 3, 3);
+    }
+    ASSERT_TRUE(got->SamePixels(*expected)) << sw << " -> " << dw;
   }
 }
 
