@@ -39,7 +39,7 @@ void BlockComposer::Add(const Bitmap& src, int sx, int sy, int w, int h, int dx,
 
 namespace {
 // out = mask ? a : b, byte by byte; built with the loop vectorizer.
-[[gnu::optimize("O3")]] void SelectBytes(const uint8_t* __restrict mask, const uint8_t* __restrict a,
+[[gnu::optimize("O3"), gnu::target_clones("avx2", "default")]] void SelectBytes(const uint8_t* __restrict mask, const uint8_t* __restrict a,
                                          const uint8_t* __restrict b, uint8_t* __restrict out, int n) {
   for (int i = 0; i < n; ++i) out[i] = static_cast<uint8_t>((a[i] & mask[i]) | (b[i] & ~mask[i]));
 }
@@ -58,7 +58,7 @@ void BlockComposer::Compose(const Bitmap& base, Bitmap& dst) const {
   edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
 
   std::vector<const Block*> active;
-  std::vector<std::pair<int, int>> spans;
+  std::vector<std::pair<int, int>> spans, maskSpans;
   std::vector<uint8_t> mask;
   for (size_t e = 0; e + 1 < edges.size(); ++e) {
     const int y0 = edges[e], y1 = edges[e + 1];
@@ -77,9 +77,19 @@ void BlockComposer::Compose(const Bitmap& base, Bitmap& dst) const {
     // Many thin blocks of one source in place (comb strips): a byte mask picks each pixel
     // from the block source or the base in one pass, instead of many tiny copies.
     if (spans.size() > 8 && inPlace) {
-      mask.assign(static_cast<size_t>(W) * 3, 0);
+      int covered = 0;  // how far from the left the blocks cover the row without a gap
       for (const auto& [l, r] : spans)
-        std::fill(mask.begin() + l * 3, mask.begin() + std::min(r, W) * 3, uint8_t{0xFF});
+        if (l <= covered) covered = std::max(covered, r);
+      if (covered >= W) {  // nothing of the base shows in this band
+        for (int y = y0; y < y1; ++y) std::memcpy(dst.Row(y), only->Row(y), static_cast<size_t>(W) * 3);
+        continue;
+      }
+      if (spans != maskSpans) {  // bands of comb strips repeat the same mask
+        mask.assign(static_cast<size_t>(W) * 3, 0);
+        for (const auto& [l, r] : spans)
+          std::fill(mask.begin() + l * 3, mask.begin() + std::min(r, W) * 3, uint8_t{0xFF});
+        maskSpans = spans;
+      }
       for (int y = y0; y < y1; ++y) SelectBytes(mask.data(), only->Row(y), base.Row(y), dst.Row(y), W * 3);
       continue;
     }
