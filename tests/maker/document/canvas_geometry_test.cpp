@@ -1,0 +1,55 @@
+#include "maker/document/canvas_geometry.h"
+
+#include <gtest/gtest.h>
+
+using namespace document;
+
+TEST(CanvasGeometry, HandlesSitAroundTheRectangle) {
+  HandleSet hs = HandlePositions({100, 50, 40, 21});
+  EXPECT_EQ(hs[0], (Point{94, 44}));   // 1 top-left
+  EXPECT_EQ(hs[1], (Point{140, 44}));  // 2 top-right
+  EXPECT_EQ(hs[2], (Point{140, 57}));  // 3 right middle: T + H div 2 - 3
+  EXPECT_EQ(hs[3], (Point{140, 71}));  // 4 bottom-right
+  EXPECT_EQ(hs[4], (Point{117, 71}));  // 5 bottom middle: L + W div 2 - 3
+  EXPECT_EQ(hs[5], (Point{94, 71}));   // 6 bottom-left
+  EXPECT_EQ(hs[6], (Point{94, 57}));   // 7 left middle
+  EXPECT_EQ(hs[7], (Point{117, 44}));  // 8 top middle
+  EXPECT_EQ(ResizeFrameStart(hs), (Rect{100, 50, 40, 21}));
+  EXPECT_EQ(CursorOfHandle(1), HandleCursor::DiagonalNwSe);
+  EXPECT_EQ(CursorOfHandle(6), HandleCursor::DiagonalNeSw);
+  EXPECT_EQ(CursorOfHandle(7), HandleCursor::Horizontal);
+  EXPECT_EQ(CursorOfHandle(8), HandleCursor::Vertical);
+}
+
+TEST(CanvasGeometry, MoveFollowsTheMouseOffsetWithoutClamping) {
+  Rect r{10, 20, 30, 40};
+  EXPECT_EQ(MovedRect(r, {5, 5}, {5, 5}), r);  // a click does not move
+  EXPECT_EQ(MovedRect(r, {5, 5}, {-20, 0}), (Rect{-15, 15, 30, 40}));
+}
+
+TEST(CanvasGeometry, EachHandleDrivesItsOwnEdges) {
+  Rect r{100, 100, 80, 60};
+  EXPECT_EQ(ResizeByHandle(r, 3, 20, 7), (Rect{100, 100, 100, 60}));  // right middle: width only
+  EXPECT_EQ(ResizeByHandle(r, 7, -10, 7), (Rect{90, 100, 90, 60}));   // left middle
+  EXPECT_EQ(ResizeByHandle(r, 5, 9, 15), (Rect{100, 100, 80, 75}));   // bottom middle: height only
+  EXPECT_EQ(ResizeByHandle(r, 8, 9, -15), (Rect{100, 85, 80, 75}));   // top middle
+  EXPECT_EQ(ResizeByHandle(r, 4, 10, 10), (Rect{100, 100, 90, 70}));
+  EXPECT_EQ(ResizeByHandle(r, 1, -5, -5), (Rect{95, 95, 85, 65}));
+  EXPECT_EQ(ResizeByHandle(r, 2, 5, -5), (Rect{100, 95, 85, 65}));
+  EXPECT_EQ(ResizeByHandle(r, 6, -5, 5), (Rect{95, 100, 85, 65}));
+}
+
+TEST(CanvasGeometry, DraggingPastTheOppositeHandleMirrors) {
+  Rect r{100, 100, 80, 60};
+  // Handle 1 (x 94) dragged to x 200, beyond handle 2 (x 180): left edge at handle 2 + 6.
+  Rect m = ResizeByHandle(r, 1, 106, 0);
+  EXPECT_EQ(m.left, 186);
+  EXPECT_EQ(m.width, 14);
+  // Handle 5 dragged above the top: the rectangle flips upwards.
+  Rect up = ResizeByHandle(r, 5, 0, -100);  // handle 5 at y 60, handle 1 at y 94
+  EXPECT_EQ(up.top, 66);
+  EXPECT_EQ(up.height, 28);
+  // Ending on the opposite handle gives the minimum extent, never zero or negative.
+  EXPECT_EQ(ResizeByHandle(r, 3, -86, 0).width, kMinExtent);
+  EXPECT_EQ(ResizeByHandle(r, 3, -83, 0).width, kMinExtent);
+}
