@@ -102,6 +102,26 @@ make 图标/ICON26.ICO sh -c "convert -size 32x32 xc:none -fill '#c62828' -draw 
   -fill '#d4a017' -draw 'circle 16,12 20,12' -font $HEI -pointsize 11 -fill '#ffd54f' -annotate +11+26 '福' \
   \( +clone -resize 16x16 \) 图标/ICON26.ICO"
 
+# A heart-shaped mask picture: white is cut away, so the card window takes the heart's shape.
+# GIF keeps the white exact (a JPEG would blur it).
+make 贺卡图片/心形掩饰图.gif sh -c "convert -size 480x420 xc:white -draw \"\$(python3 shapes.py heart 240 222 440 '#d81b60')\" \
+  -fill '#ad1457' -draw \"\$(python3 shapes.py heart 240 222 400 '#f06292')\" +antialias -colors 16 贺卡图片/心形掩饰图.gif"
+
+# Two more greeting boxes: moonlit blue and gold, and a green leaf frame.
+make 贺词框/月夜贺词框.jpg sh -c "convert -size 360x240 gradient:'#1b2b4a'-'#33507e' \
+  -fill none -stroke '#e0c068' -strokewidth 6 -draw 'roundrectangle 6,6 353,233 14,14' \
+  -stroke '#f5e6b0' -strokewidth 1 -draw 'roundrectangle 16,16 343,223 10,10' -stroke none \
+  -fill '#fff3c4' -draw 'circle 318,44 318,28' -fill '#33507e' -draw 'circle 310,38 310,24' -quality 75 -strip 贺词框/月夜贺词框.jpg"
+make 贺词框/清新绿叶框.jpg sh -c "convert -size 360x240 xc:'#f1f8e9' \
+  -fill none -stroke '#7cb342' -strokewidth 8 -draw 'rectangle 4,4 355,235' -stroke none \
+  -fill '#558b2f' -draw 'ellipse 24,24 18,8 45,405' -draw 'ellipse 336,216 18,8 45,405' \
+  -fill '#8bc34a' -draw 'ellipse 40,20 14,6 -20,340' -draw 'ellipse 320,220 14,6 -20,340' -quality 75 -strip 贺词框/清新绿叶框.jpg"
+
+# Two more icons: a heart and a cake.
+make 图标/爱心.ico sh -c "convert -size 32x32 xc:none -draw \"\$(python3 shapes.py heart 16 17 30 '#e91e63')\" \( +clone -resize 16x16 \) 图标/爱心.ico"
+make 图标/蛋糕.ico sh -c "convert -size 32x32 xc:none -fill '#fff3e0' -draw 'roundrectangle 3,14 28,30 3,3' -fill '#f48fb1' -draw 'rectangle 3,19 28,22' \
+  -fill '#4fc3f7' -draw 'rectangle 15,5 17,14' -fill '#ffb300' -draw 'ellipse 16,4 2,3 0,360' \( +clone -resize 16x16 \) 图标/蛋糕.ico"
+
 # Greeting texts in GBK with CR LF line ends.
 make 贺词/新年贺词.txt sh -c "printf '%s\r\n' \
   '爆竹声中辞旧岁，梅花香里迎新春。' \
@@ -124,9 +144,47 @@ make 贺词/感谢贺词.txt sh -c "printf '%s\r\n' \
   '那些温暖的话语和默默的帮助，' \
   '我都记在心里。' \
   '愿你平安喜乐，所有的好都与你相伴！' | iconv -f UTF-8 -t GBK > 贺词/感谢贺词.txt"
+make 贺词/春节贺词.txt sh -c "printf '%s\r\n' \
+  '红灯笼高高挂，春联贴满门。' \
+  '在这辞旧迎新的日子里，' \
+  '祝您和家人新春吉祥，身体健康，' \
+  '事业兴旺，年年有余！' | iconv -f UTF-8 -t GBK > 贺词/春节贺词.txt"
+make 贺词/爱情贺词.txt sh -c "printf '%s\r\n' \
+  '认识你之后，平凡的日子也有了光。' \
+  '想陪你看春天的花、夏夜的星，' \
+  '秋天的月亮和冬天的雪。' \
+  '余生很长，我想每一天都和你一起过。' | iconv -f UTF-8 -t GBK > 贺词/爱情贺词.txt"
 
-# Background music: two original MIDI tunes (7.mid is the design file's fallback).
-[ -e 背景音乐/7.mid ] && [ -e 背景音乐/温馨小曲.mid ] || python3 make_midi.py 背景音乐
+# Background music: three original MIDI tunes (7.mid is the design file's fallback).
+[ -e 背景音乐/7.mid ] && [ -e 背景音乐/温馨小曲.mid ] && [ -e 背景音乐/月光小夜曲.mid ] || python3 make_midi.py 背景音乐
+
+# MP3 versions for the Flash cards: each tune rendered twice over by TiMidity++ with the TimGM6mb
+# sound font, 22050 Hz mono, 48 kbit/s (a rate the Flash movie can describe).
+mp3() {
+  [ -e "背景音乐/$2" ] && return 0
+  echo "making 背景音乐/$2"
+  t=$(mktemp -d)
+  printf 'soundfont /usr/share/sounds/sf2/TimGM6mb.sf2\n' > "$t/timidity.cfg"
+  timidity -c "$t/timidity.cfg" -Ow -s 22050 --output-mono -o "$t/once.wav" "背景音乐/$1" >/dev/null
+  sox "$t/once.wav" "$t/once.wav" "$t/twice.wav" fade 0.2 -0 2 norm -2
+  lame --quiet -b 48 -m m "$t/twice.wav" "背景音乐/$2"
+  rm -rf "$t"
+}
+mp3 7.mid 新春序曲.mp3
+mp3 温馨小曲.mid 温馨小曲.mp3
+mp3 月光小夜曲.mid 月光小夜曲.mp3
+
+# Sample voices spoken by eSpeak NG (Mandarin), in the recorder's format: 8-bit mono 11025 Hz.
+voice() {
+  [ -e "录音/$1" ] && return 0
+  echo "making 录音/$1"
+  t=$(mktemp -d)
+  espeak-ng -v cmn -s 130 -p 50 -w "$t/v.wav" "$2"
+  sox "$t/v.wav" -r 11025 -c 1 -b 8 "录音/$1" norm -3
+  rm -rf "$t"
+}
+voice 新春祝福.wav "新春快乐！祝你万事如意，阖家幸福。"
+voice 生日祝福.wav "祝你生日快乐，天天开心！"
 
 # A short wind-chime sound for the sound elements of the templates (8 kHz mono, 8 bit).
 make 录音/风铃.wav sh -c 'mkdir -p 录音 && sox -n -r 8000 -c 1 -b 8 录音/风铃.wav \

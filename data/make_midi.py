@@ -74,8 +74,19 @@ WALTZ_CHORDS = [((48, 52, 55), 3), ((43, 50, 53), 3), ((43, 47, 50), 3), ((48, 5
                 ((48, 52, 55), 3), ((43, 47, 50), 3), ((41, 45, 48), 3), ((48, 52, 55), 3),
                 ((41, 45, 48), 3)]
 
+# A slow moonlight song for Mid-Autumn and love cards, also original (flute over strings).
+MOON = [
+    (E5, 1), (D5, 0.5), (C5, 0.5), (A4, 1), (G4, 1), (A4, 1), (C5, 1), (D5, 2),
+    (E5, 1), (G5, 1), (E5, 0.5), (D5, 0.5), (C5, 1), (A4, 3), (None, 1),
+    (G4, 1), (A4, 1), (C5, 1), (D5, 1), (E5, 1.5), (D5, 0.5), (C5, 2),
+    (A4, 1), (C5, 1), (D5, 0.5), (C5, 0.5), (A4, 1), (G4, 4),
+]
+MOON_CHORDS = [((48, 52, 55), 4), ((41, 45, 48), 4), ((48, 52, 55), 4), ((45, 48, 52), 4),
+               ((43, 47, 50), 4), ((45, 48, 52), 4), ((41, 45, 48), 4), ((48, 52, 55), 4)]
+
 if __name__ == "__main__":
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     write(os.path.join(out, "7.mid"), 112, 0, FESTIVE, FESTIVE_CHORDS)        # piano
     write(os.path.join(out, "温馨小曲.mid"), 96, 10, WALTZ, WALTZ_CHORDS)    # music box
+    write(os.path.join(out, "月光小夜曲.mid"), 76, 73, MOON, MOON_CHORDS)    # flute
