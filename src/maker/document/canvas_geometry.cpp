@@ -63,4 +63,57 @@ Rect ResizeFrameStart(const HandleSet& hs) {
           hs[5].y - hs[0].y - kHandleSize};
 }
 
+Rect ElementRect(const CardDocument& doc, ElementRef ref) {
+  if (ref.kind == ElementKind::Pics) return doc.picsBox ? doc.picsBox->rect : Rect{};
+  const ElementControl* c = doc.FindControl(ref);
+  return c ? c->rect : Rect{};
+}
+
+bool SetElementRect(CardDocument& doc, ElementRef ref, const Rect& r) {
+  if (ref.kind == ElementKind::Pics) {
+    if (!doc.picsBox) return false;
+    doc.picsBox->rect = r;
+    return true;
+  }
+  ElementControl* c = doc.FindControl(ref);
+  if (!c) return false;
+  c->rect = r;
+  return true;
+}
+
+std::vector<Rect> BackgroundPlacements(int W, int H, int w, int h, int layout) {
+  std::vector<Rect> out;
+  if (w <= 0 || h <= 0) return out;
+  switch (layout) {
+    case 1:
+      out.push_back({0, 0, W, H});
+      break;
+    case 2:
+      out.push_back({W / 2 - w / 2, H / 2 - h / 2, w, h});
+      break;
+    default:
+      for (int j = 0; j <= H / h; ++j)
+        for (int i = 0; i <= W / w; ++i) out.push_back({i * w, j * h, w, h});
+      break;
+  }
+  return out;
+}
+
+platform::Region MaskRegion(const platform::Bitmap& mask) {
+  platform::Region region;
+  const platform::Color white = platform::Rgb(255, 255, 255);
+  for (int y = 0; y < mask.Height(); ++y) {
+    int x = 0;
+    const int w = mask.Width();
+    while (x < w) {
+      while (x < w && mask.PixelColor(x, y) == white) ++x;
+      if (x >= w) break;
+      int a = x;
+      while (x < w && mask.PixelColor(x, y) != white) ++x;
+      region.UniteRect(platform::Rect{a, y, x, y + 1});
+    }
+  }
+  return region;
+}
+
 }  // namespace document

@@ -3,8 +3,11 @@
 // where an element lands after a drag, and the rectangle a handle drag gives. The canvas widget
 // only feeds mouse positions in and places controls from what these return.
 #include <array>
+#include <vector>
 
 #include "maker/document/card_document.h"
+#include "platform/bitmap.h"
+#include "platform/region.h"
 
 namespace document {
 
@@ -42,5 +45,20 @@ Rect ResizeByHandle(const Rect& r, int dragged, int dx, int dy);
 // The resize frame at the start of a handle drag: the rectangle spanned by handles 1, 2 and 6,
 // inset by 6 (the element's own rectangle).
 Rect ResizeFrameStart(const HandleSet& handles);
+
+// The rectangle of any element (the show box's own rectangle for it); all zero when the
+// document has no such element.
+Rect ElementRect(const CardDocument& doc, ElementRef ref);
+// Sets it; false when the document has no such element.
+bool SetElementRect(CardDocument& doc, ElementRef ref, const Rect& r);
+
+// Where the background picture (natural size w x h) is drawn on a W x H card: tile at
+// (i*w, j*h) for i = 0 … W div w, j = 0 … H div h; stretch over the whole card; centre at
+// (W div 2 − w div 2, H div 2 − h div 2) at natural size. Nothing for an empty picture.
+std::vector<Rect> BackgroundPlacements(int W, int H, int w, int h, int layout);
+
+// The card window's shape from a mask picture: for every row, each maximal run of pixels
+// none of which is exactly white adds (a, y, b, y + 1); white pixels are cut out.
+platform::Region MaskRegion(const platform::Bitmap& mask);
 
 }  // namespace document

@@ -53,3 +53,36 @@ TEST(CanvasGeometry, DraggingPastTheOppositeHandleMirrors) {
   EXPECT_EQ(ResizeByHandle(r, 3, -86, 0).width, kMinExtent);
   EXPECT_EQ(ResizeByHandle(r, 3, -83, 0).width, kMinExtent);
 }
+
+TEST(CanvasGeometry, BackgroundLayouts) {
+  // Tile: i = 0 … W div w, j = 0 … H div h (the last column and row run past the card).
+  std::vector<Rect> tiles = BackgroundPlacements(100, 50, 40, 30, 0);
+  ASSERT_EQ(tiles.size(), 6u);
+  EXPECT_EQ(tiles[0], (Rect{0, 0, 40, 30}));
+  EXPECT_EQ(tiles[5], (Rect{80, 30, 40, 30}));
+  EXPECT_EQ(BackgroundPlacements(100, 50, 40, 30, 1), (std::vector<Rect>{{0, 0, 100, 50}}));
+  EXPECT_EQ(BackgroundPlacements(101, 51, 40, 31, 2), (std::vector<Rect>{{30, 10, 40, 31}}));
+  EXPECT_TRUE(BackgroundPlacements(100, 50, 0, 30, 0).empty());
+}
+
+TEST(CanvasGeometry, MaskKeepsRunsOfNonWhitePixels) {
+  auto mask = platform::Bitmap::Create(5, 2, platform::PixelFormat::Bgr24);
+  mask->Fill(platform::Rgb(255, 255, 255));
+  mask->SetPixelColor(1, 0, platform::Rgb(0, 0, 0));
+  mask->SetPixelColor(2, 0, platform::Rgb(254, 255, 255));  // nearly white still counts
+  mask->SetPixelColor(4, 0, platform::Rgb(10, 20, 30));
+  mask->SetPixelColor(0, 1, platform::Rgb(1, 1, 1));
+  platform::Region r = MaskRegion(*mask);
+  std::vector<platform::Span> expect = {{0, 1, 3}, {0, 4, 5}, {1, 0, 1}};
+  EXPECT_EQ(r.Spans(), expect);
+  EXPECT_EQ(r.Area(), 4);
+}
+
+TEST(CanvasGeometry, RectOfAnyElementIncludingTheShowBox) {
+  CardDocument doc;
+  EXPECT_FALSE(SetElementRect(doc, {ElementKind::Pics, 0}, {1, 2, 3, 4}));
+  doc.picsBox = PicsBoxControl{};
+  EXPECT_TRUE(SetElementRect(doc, {ElementKind::Pics, 0}, {1, 2, 3, 4}));
+  EXPECT_EQ(ElementRect(doc, {ElementKind::Pics, 0}), (Rect{1, 2, 3, 4}));
+  EXPECT_EQ(ElementRect(doc, {ElementKind::Label, 9}), Rect{});
+}
