@@ -97,6 +97,9 @@ make 背景图/loading.gif sh -c '
   convert -delay 8 -loop 0 $frames 背景图/loading.gif
   rm -f $frames'
 
+# The Flash builder plays the loading animation from the top of the program folder.
+make loading.gif cp 背景图/loading.gif loading.gif
+
 # Icon: a red envelope with a gold character.
 make 图标/ICON26.ICO sh -c "convert -size 32x32 xc:none -fill '#c62828' -draw 'roundrectangle 4,1 27,30 4,4' \
   -fill '#d4a017' -draw 'circle 16,12 20,12' -font $HEI -pointsize 11 -fill '#ffd54f' -annotate +11+26 '福' \
