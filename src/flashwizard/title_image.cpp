@@ -6,6 +6,7 @@
 #include "imaging/layered_image.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/registry.h"
 #include "platform/text.h"
 
 namespace flashwizard {
@@ -22,10 +23,57 @@ int FontSizeFromText(const std::string& text) {
   return -12;
 }
 
+namespace {
+
+// A GBK substring search that only matches at character starts.
+bool ContainsText(const std::string& text, const std::string& part) {
+  for (size_t i = 0; i + part.size() <= text.size();
+       i += platform::IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1)
+    if (text.compare(i, part.size(), part) == 0) return true;
+  return false;
+}
+
+}  // namespace
+
+std::string ImageProgramPath() {
+  return platform::registry::ReadString(platform::registry::Hive::CurrentUser,
+                                        "Software\\Pavo图像处理系统\\Path", "AppEXE")
+      .value_or(std::string());
+}
+
+std::string ImageProgramFolder() {
+  std::string exe = ImageProgramPath();
+  return exe.empty() ? std::string() : platform::paths::ExtractFilePath(exe);
+}
+
+std::vector<std::string> TextEffectEntries() {
+  std::vector<std::string> out{kNoTextEffect};
+  auto addFrom = [&](const std::string& folder, bool onlyText) {
+    if (folder.empty() || !platform::files::FolderExists(folder)) return;
+    for (const std::string& name : platform::files::ListFiles(folder, {".style"})) {
+      if (onlyText && !ContainsText(name, "文字")) continue;
+      out.push_back(platform::paths::ChangeFileExt(name, ""));
+    }
+  };
+  addFrom(platform::paths::ProgramFolder() + "文字特效\\", false);
+  const std::string imageProgram = ImageProgramFolder();
+  if (!imageProgram.empty()) addFrom(imageProgram + "LayerStyle\\", true);
+  out.push_back(kOtherStyleFile);
+  return out;
+}
+
 std::string StyleFileFor(const std::string& effectName) {
   const std::string prog = platform::paths::ProgramFolder();
-  std::string file = effectName == "不添加任何文字特效" ? prog + "null.style"
-                                                        : prog + "文字特效\\" + effectName + ".style";
+  if (effectName == kNoTextEffect) {
+    std::string file = prog + "null.style";
+    return platform::files::FileExists(file) ? file : std::string();
+  }
+  if (effectName.empty() || effectName == kOtherStyleFile) return std::string();
+  std::string file = prog + "文字特效\\" + effectName + ".style";
+  if (platform::files::FileExists(file)) return file;
+  const std::string imageProgram = ImageProgramFolder();
+  if (imageProgram.empty()) return std::string();
+  file = imageProgram + "LayerStyle\\" + effectName + ".style";
   return platform::files::FileExists(file) ? file : std::string();
 }
 

@@ -1,0 +1,193 @@
+// The wizard window: start-up with a template, step one's background and tile rule, the steps
+// and the notice, templates saved through the input box, temporary files, the title preview.
+#include "flashwizard/ui/flash_maker_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+
+#include "flashwizard/ui/color_box.h"
+#include "flashwizard/ui/scene_dialogs.h"
+#include "flashwizard/ui/scene_editor.h"
+#include "imaging/ui/image_paint_box.h"
+#include "platform/files.h"
+#include "platform/scripted_dialogs.h"
+#include "support/temp_dir.h"
+#include "ui_fixtures.h"
+
+using namespace flashwizard;
+using namespace flashwizard::ui;
+using flashui_fixtures::App;
+using flashui_fixtures::ProgramFolderScope;
+using flashui_fixtures::WriteBmp;
+
+namespace {
+
+struct FlashUiForm : ::testing::Test {
+  FlashUiForm() { App(); }
+  testing_support::TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(FlashUiForm, ANamedTemplateIsLoadedWhenTheWindowShows) {
+  ProgramFolderScope folder(dir.Path());
+  platform::files::CreateFolder(dir.File("TEMPLATE"));
+  WriteBmp(dir.File("pic.bmp"), 40, 20, platform::Rgb(0, 255, 0));
+  FlashProject saved;
+  saved.Settings.Title = "春节快乐";
+  saved.Settings.Width = 640;
+  saved.SceneCount = 2;
+  saved.Scenes[0].Name = "开场";
+  saved.Scenes[1].Name = "结束";
+  saved.AddPicture(dir.File("pic.bmp"), 1);
+  saved.SaveSet(dir.File("TEMPLATE\\春节.lmflash"));
+
+  TpvFlashMakerForm form(TemplateNameFromArgs({"\"春", "节\""}));
+  EXPECT_EQ(form.Project().SceneCount, 0);  // nothing before the window shows
+  form.show();
+  EXPECT_EQ(platform::FromQString(form.TitleEdit()->text()), "春节快乐");
+  EXPECT_EQ(form.WidthBox()->value(), 640);
+  EXPECT_EQ(form.Project().SceneCount, 2);
+  EXPECT_EQ(form.Editor()->Canvas()->width(), 640);
+  ASSERT_EQ(form.Project().LiveObjectCount(), 1);
+  EXPECT_EQ(form.Project().Objects[0].SceneID, 1);
+
+  TpvFlashMakerForm missing("没有这个模板");
+  missing.show();
+  EXPECT_EQ(platform::FromQString(missing.TitleEdit()->text()), "Lumo贺卡");
+  EXPECT_EQ(missing.Project().SceneCount, 0);
+}
+
+TEST_F(FlashUiForm, BackgroundPictureTicksTileByTheMovieSize) {
+  platform::ScriptedDialogs dialogs;
+  WriteBmp(dir.File("small.bmp"), 300, 200, platform::Rgb(255, 0, 0));
+  WriteBmp(dir.File("large.bmp"), 500, 400, platform::Rgb(255, 0, 0));
+  testing_support::WriteBytes(dir.File("broken.bmp"), "BMnot a picture");
+  TpvFlashMakerForm form;
+  ASSERT_EQ(form.WidthBox()->value(), 800);
+  ASSERT_EQ(form.HeightBox()->value(), 600);
+  dialogs.openAnswers = {{dir.File("small.bmp")}, {dir.File("large.bmp")}, {dir.File("broken.bmp")}};
+  form.BrowseBackground();
+  EXPECT_TRUE(form.TileBack()->isChecked());
+  EXPECT_TRUE(form.UseBackPic()->isChecked());
+  EXPECT_EQ(platform::FromQString(form.BackPath()->text()), dir.File("small.bmp"));
+  form.BrowseBackground();
+  EXPECT_FALSE(form.TileBack()->isChecked());
+  EXPECT_EQ(dialogs.shown.back().file.initialDir, dir.Path());
+  EXPECT_EQ(dialogs.shown.back().file.fileName, "small.bmp");
+  form.BrowseBackground();
+  EXPECT_FALSE(form.UseBackPic()->isChecked());
+  EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"载入图片失败！请重新选择图片文件。"});
+  EXPECT_EQ(platform::FromQString(form.BackPath()->text()), dir.File("large.bmp"));
+}
+
+TEST_F(FlashUiForm, MusicThatCannotBeMeasuredIsRefused) {
+  platform::ScriptedDialogs dialogs;
+  testing_support::WriteBytes(dir.File("bad.mp3"), "not music");
+  TpvFlashMakerForm form;
+  dialogs.openAnswers = {{dir.File("bad.mp3")}};
+  form.BrowseMusic();
+  EXPECT_FALSE(form.UseMusic()->isChecked());
+  EXPECT_TRUE(form.MusicPath()->text().isEmpty());
+  EXPECT_EQ(dialogs.Messages(),
+            std::vector<std::string>{"打开音乐文件失败！可能文件格式不正确，请重新换一首mp3文件。"});
+}
+
+TEST_F(FlashUiForm, StepTwoShowsTheNoticeOnceAndItsButtons) {
+  TpvFlashMakerForm form;
+  int notices = 0;
+  form.SetDialogRunner([&](QDialog& d) {
+    if (dynamic_cast<TForm3*>(&d)) ++notices;
+    return int(QDialog::Accepted);
+  });
+  form.show();
+  EXPECT_TRUE(form.NextButton()->isVisible());
+  EXPECT_FALSE(form.SaveFlashButton()->isVisible());
+  QTest::mouseClick(form.NextButton(), Qt::LeftButton);
+  EXPECT_EQ(form.Step(), 1);
+  EXPECT_EQ(notices, 1);
+  EXPECT_FALSE(form.NextButton()->isVisible());
+  for (QPushButton* b : {form.PrevButton(), form.SaveTemplateButton(), form.PreviewButton(), form.SaveFlashButton()})
+    EXPECT_TRUE(b->isVisible());
+  QTest::mouseClick(form.PrevButton(), Qt::LeftButton);
+  EXPECT_EQ(form.Step(), 0);
+  form.Pages()->setCurrentIndex(1);  // the page tab does the same
+  EXPECT_EQ(form.Step(), 1);
+  EXPECT_EQ(notices, 1);
+}
+
+TEST_F(FlashUiForm, SaveTemplateAsksAgainWhenReplacingIsRefused) {
+  ProgramFolderScope folder(dir.Path());
+  platform::ScriptedDialogs dialogs;
+  platform::files::CreateFolder(dir.File("TEMPLATE"));
+  testing_support::WriteBytes(dir.File("TEMPLATE\\旧.lmflash"), "[lmFlashCard]\r\n");
+  TpvFlashMakerForm form;
+  dialogs.inputAnswers = {std::string("旧"), std::string("新")};
+  dialogs.messageAnswers = {platform::MsgResult::No};
+  form.SaveTemplate();
+  ASSERT_EQ(dialogs.shown.size(), 4u);
+  EXPECT_EQ(dialogs.shown[0].kind, "input");
+  EXPECT_EQ(dialogs.shown[0].caption, "保存模板");
+  EXPECT_EQ(dialogs.shown[0].text, "请输入模板名称：  ");
+  EXPECT_EQ(dialogs.shown[1].text, "名称为“旧”的模板已存在，是否替代已存在的模板？");
+  EXPECT_EQ(dialogs.shown[3].text, "模板已保存。");
+  EXPECT_TRUE(platform::files::FileExists(dir.File("TEMPLATE\\新.lmflash")));
+  EXPECT_EQ(*platform::files::ReadFile(dir.File("TEMPLATE\\旧.lmflash")), "[lmFlashCard]\r\n");
+}
+
+TEST_F(FlashUiForm, TemporaryFilesAreDeletedOnClosing) {
+  TpvFlashMakerForm form;
+  form.show();
+  testing_support::WriteBytes(dir.File("~文字0.bmp"), "x");
+  form.TempFiles() = {dir.File("~文字0.bmp"), dir.File("gone.bmp")};
+  form.close();
+  EXPECT_FALSE(platform::files::FileExists(dir.File("~文字0.bmp")));
+}
+
+TEST_F(FlashUiForm, TitlePreviewFollowsTheControlsAndKeepsTheLastTitle) {
+  TpvFlashMakerForm form;
+  form.show();
+  auto* preview = form.TitlePreview();
+  EXPECT_EQ(preview->size(), QSize(761, 65));
+  auto inked = [&] {
+    QImage shot = preview->grab().toImage();
+    int n = 0;
+    QRgb face = shot.pixel(0, 0);
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x) n += shot.pixel(x, y) != face;
+    return n;
+  };
+  int before = inked();
+  EXPECT_GT(before, 0);
+  form.TitleEdit()->setText(platform::ToQString("一段更长的贺卡标题文字"));
+  int longer = inked();
+  EXPECT_GT(longer, before);
+  form.TitleEdit()->setText("   ");  // blank: the last rendered title stays
+  EXPECT_EQ(inked(), longer);
+  form.TitleEdit()->setText(platform::ToQString("一段更长的贺卡标题文字"));
+  form.SizeBox()->setCurrentText(platform::ToQString("小五"));
+  EXPECT_LT(inked(), longer);
+  // The export for the movie has no background pixels.
+  auto title = form.ExportTitle();
+  ASSERT_TRUE(title);
+  EXPECT_EQ(title->PixelAlpha(0, 0), 0);
+}
+
+TEST_F(FlashUiForm, BackgroundColourAndSizeReachTheSceneCanvas) {
+  TpvFlashMakerForm form;
+  form.BackColor()->SetSelected(platform::Rgb(0, 0, 128));
+  EXPECT_EQ(form.Editor()->CanvasColor(), platform::Rgb(0, 0, 128));
+  form.WidthBox()->setValue(320);
+  form.HeightBox()->setValue(240);
+  EXPECT_EQ(form.Editor()->Canvas()->size(), QSize(320, 240));
+  form.ReadSettings();
+  EXPECT_EQ(form.Project().Settings.BackCor, platform::Rgb(0, 0, 128));
+  EXPECT_EQ(form.Project().Settings.Width, 320);
+}

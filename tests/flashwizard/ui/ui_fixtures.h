@@ -1,0 +1,44 @@
+#pragma once
+// Shared pieces of the wizard's window tests: the application object, picture files and a
+// program folder of their own.
+#include <QApplication>
+#include <string>
+
+#include "platform/bitmap.h"
+#include "platform/bmp_codec.h"
+#include "platform/error.h"
+#include "platform/qt/qt_text.h"
+#include "platform/paths.h"
+
+namespace flashui_fixtures {
+
+inline QApplication& App() {
+  static int argc = 1;
+  static char name[] = "flashwizard_ui_tests";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = QCoreApplication::instance()
+                                 ? qobject_cast<QApplication*>(QCoreApplication::instance())
+                                 : new QApplication(argc, argv);
+  return *app;
+}
+
+// A 24-bit BMP of one colour.
+inline void WriteBmp(const std::string& path, int w, int h, platform::Color color) {
+  auto bmp = platform::Bitmap::Create(w, h, platform::PixelFormat::Bgr24);
+  bmp->Fill(color);
+  platform::SaveBmp(*bmp, path);
+}
+
+// Points the program folder somewhere for one test and back to the shipped one afterwards.
+class ProgramFolderScope {
+ public:
+  explicit ProgramFolderScope(const std::string& folder) : previous_(platform::paths::ProgramFolder()) {
+    platform::paths::SetProgramFolder(folder);
+  }
+  ~ProgramFolderScope() { platform::paths::SetProgramFolder(previous_); }
+
+ private:
+  std::string previous_;
+};
+
+}  // namespace flashui_fixtures
