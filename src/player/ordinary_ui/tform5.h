@@ -129,6 +129,7 @@ class TForm5 : public QWidget {
   QTimer* topmostTimer_ = nullptr;
   QTimer* frameTimer_ = nullptr;  // GIF frames and the entrance
   int64_t entranceStart_ = -1;
+  int lastScroll_ = 0;
   bool pressed_ = false;
   bool started_ = false;
   bool greetingDrawn_ = false;

@@ -1,0 +1,63 @@
+// exe1.exe starts on a card file, shows the card and quits cleanly; a damaged card ends it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "ordinary_ui_fixture.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "support/temp_dir.h"
+
+using namespace ordinary_ui_test;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+namespace {
+
+struct ProgramRun {
+  int exitCode = -1;
+  std::string output;
+};
+
+ProgramRun RunProgram(const std::string& commandLine) {
+  ProgramRun r;
+  FILE* p = ::popen(commandLine.c_str(), "r");
+  if (!p) return r;
+  std::array<char, 4096> buf;
+  size_t n;
+  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.output.append(buf.data(), n);
+  int status = ::pclose(p);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+const std::string kExe1 = std::string(CARD_PROGRAM_DIR) + "/exe1.exe";
+const std::string kTitle = "Lumo\xE8\xB4\xBA\xE5\x8D\xA1";  // the window title, UTF-8
+
+std::string Exe1On(const std::string& hostPath) {
+  return "QT_QPA_PLATFORM=offscreen LMCARD_QUIT_AFTER_MS=600 '" + kExe1 + "' '" + hostPath + "' 2>&1";
+}
+
+}  // namespace
+
+TEST(Exe1Program, PlaysACardFileAndQuitsCleanly) {
+  if (!platform::files::FileExists(platform::paths::FromHost(kExe1))) GTEST_SKIP() << "exe1.exe is not built";
+  TempDir dir;
+  ASSERT_TRUE(WriteBytes(dir.File("card.crd1"), OrdinaryCardBytes(SmallCard(), QuarterBmp(), QuarterBmp())));
+  ProgramRun r = RunProgram(Exe1On(dir.HostPath() + "card.crd1"));
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_NE(r.output.find("window: " + kTitle + "\n"), std::string::npos) << r.output;
+}
+
+TEST(Exe1Program, ADamagedCardEndsWithAnError) {
+  if (!platform::files::FileExists(platform::paths::FromHost(kExe1))) GTEST_SKIP() << "exe1.exe is not built";
+  TempDir dir;
+  std::string card = OrdinaryCardBytes(SmallCard(), QuarterBmp(), QuarterBmp());
+  card.erase(packaging::HeaderFileBytes().size(), 10);
+  ASSERT_TRUE(WriteBytes(dir.File("bad.crd1"), card));
+  ProgramRun r = RunProgram(Exe1On(dir.HostPath() + "bad.crd1"));
+  EXPECT_EQ(r.exitCode, 1) << r.output;
+}
