@@ -172,3 +172,23 @@ TEST(VoiceRecorderForm, OpensWithItsBottomRightCornerOnTheOwners) {
   EXPECT_EQ(seen.bottomRight(), owner.frameGeometry().bottomRight());
   EXPECT_EQ(seen.size(), r.form->frameGeometry().size());
 }
+
+TEST(VoiceRecorderForm, CaptionsAndTheIdleState) {
+  Recording r;
+  EXPECT_EQ(FromQString(r.form->windowTitle()), "新建录音文件");
+  EXPECT_EQ(r.form->minimumSize(), r.form->maximumSize());  // fixed size
+  EXPECT_EQ(FromQString(r.form->BrowseButton()->text()), "浏览");
+  EXPECT_EQ(FromQString(r.form->StartButton()->text()), "开始录音(&S)");
+  EXPECT_EQ(FromQString(r.form->StopButton()->text()), "停止录音(&S)");
+  EXPECT_EQ(FromQString(r.form->CancelButton()->text()), "取消(&C)");
+  EXPECT_TRUE(r.Idle());
+  r.form->SetFileName("C:\\我的贺卡\\问候.wav");
+  r.form->show();
+  for (QWidget* w : std::initializer_list<QWidget*>{r.form->FileNameEdit(), r.form->BrowseButton(),
+                                                    r.form->StartButton(), r.form->StopButton(),
+                                                    r.form->CancelButton()}) {
+    EXPECT_TRUE(r.form->rect().contains(w->geometry()));
+  }
+  // Screenshots: LMCARD_SHOT_DIR names a folder for a picture of the recorder.
+  if (const char* dir = std::getenv("LMCARD_SHOT_DIR")) r.form->grab().save(QString(dir) + "/recorder.png");
+}
