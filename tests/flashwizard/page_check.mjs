@@ -2,12 +2,14 @@
 // be reached), waits until the Ruffle player on it has loaded the movie and played a while,
 // and screenshots the player.
 // usage: node page_check.mjs PLAYWRIGHT_CORE_DIR FOLDER PAGE OUT.png [SECONDS]
+// With PAGE_CHECK_FROM_DISK=1 the page is opened as a file: address instead (no server is used).
 // Prints one JSON line {loaded, errors, blocked, title}; exit 0 when the movie loaded.
 import http from "node:http";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import { createRequire } from "node:module";
+import { pathToFileURL } from "node:url";
 
 const [pwDir, folder, pageName, outPng, seconds = "2"] = process.argv.slice(2);
 const require = createRequire(path.join(pwDir, "package.json"));
@@ -25,6 +27,7 @@ const server = http.createServer((req, res) => {
 });
 await new Promise((r) => server.listen(0, "127.0.0.1", r));
 const origin = `http://127.0.0.1:${server.address().port}`;
+const fromDisk = process.env.PAGE_CHECK_FROM_DISK === "1";
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), "flashpage-profile-"));
 const report = { loaded: false, errors: [], blocked: [] };
 let context;
@@ -37,13 +40,15 @@ try {
   });
   await context.route("**/*", (route) => {
     const url = route.request().url();
-    if (url.startsWith(origin + "/") || url.startsWith("data:") || url.startsWith("blob:")) return route.continue();
+    if (url.startsWith(fromDisk ? "file:" : origin + "/") || url.startsWith("data:") || url.startsWith("blob:"))
+      return route.continue();
     report.blocked.push(url);
     return route.abort();
   });
   const page = context.pages()[0] || (await context.newPage());
   page.on("pageerror", (e) => report.errors.push(String(e)));
-  await page.goto(origin + "/" + encodeURIComponent(pageName));
+  await page.goto(fromDisk ? pathToFileURL(path.join(folder, pageName)).href
+                           : origin + "/" + encodeURIComponent(pageName));
   report.title = await page.title();
   const deadline = Date.now() + 90000;
   while (Date.now() < deadline) {

@@ -172,7 +172,11 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   setMinimumWidth(460);
 }
 
-void OpenImageProgramPage() { platform::shell::OpenHelp("pavo.htm"); }
+void OpenImageProgramPage() {
+  // The image program's own page when the help folder has one, else the Flash card help.
+  const bool own = platform::files::FileExists(platform::paths::ProgramFolder() + "help\\pavo.htm");
+  platform::shell::OpenHelp(own ? "pavo.htm" : "flash.htm");
+}
 
 void OpenWizardHelp() { platform::shell::OpenHelp("flash.htm"); }
 
