@@ -204,7 +204,7 @@ deco() {
 }
 deco 恭贺新春.bmp 恭贺新春 隶书 60 '#ffd54f' 金色浮雕
 deco 万事如意.bmp '万事如意 阖家欢乐' 隶书 36 '#ffeb3b' 黄字红边加投影
-deco 梅开五福.bmp '梅开五福 竹报平安' 隶书 32 '#ffffff' 冰雪晶莹
+deco 梅开五福.bmp '梅开五福 竹报平安' 隶书 34 '#fff59d' 白边黄光
 deco 生日快乐.bmp 生日快乐 黑体 64 '#ff4081' 糖果条纹
 deco 心想事成.bmp '心想事成 岁岁平安' 隶书 34 '#ffffff' 粉紫渐变描边
 deco 许个心愿.bmp '许个心愿吧' 隶书 36 '#fff59d' 白边黄光
@@ -212,7 +212,7 @@ deco 花好月圆.bmp 花好月圆 隶书 60 '#fff3c4' 白边黄光
 deco 千里婵娟.bmp '但愿人长久 千里共婵娟' 隶书 32 '#ffffff' 柔和投影
 deco 中秋快乐.bmp '中秋快乐' 隶书 44 '#ffca28' 金色浮雕
 deco 我爱你.bmp 我爱你 隶书 72 '#ff4081' 粉紫渐变描边
-deco 执子之手.bmp '执子之手 与子偕老' 隶书 34 '#ffffff' 霓虹蓝光
+deco 执子之手.bmp '执子之手 与子偕老' 隶书 36 '#ffffff' 粉紫渐变描边
 deco 一生一世.bmp '一生一世 只爱你' 隶书 36 '#ffffff' 柔和投影
 
 # The Flash movies of the interactive templates, built from small projects of their own.

@@ -168,7 +168,7 @@ def scene(name, pic="", color=rgb(255, 255, 255), show=(1, 1000), hide=(1, 1000)
     return dict(name=name, pic=pic, color=color, show=show, hide=hide, time=time, tile=tile)
 
 
-def obj(file, scene_id, pos, start=0, hide=30000, show=(1, 1500), gone=(1, 1500), alpha=100, screen=False,
+def obj(file, scene_id, pos, start=0, hide=None, show=(1, 1500), gone=(1, 1500), alpha=100, screen=False,
         layer=0, size=None, centre=False):
     w, h = size or natural_size(file)
     left, top = pos
@@ -189,6 +189,9 @@ def flash(path, title, title_style, back_color, music, scenes, objects, title_si
             ("BackMusic", music), ("UseMusic", b(music)), ("UseJpeg", 1), ("SceneCount", len(scenes)),
             ("ImageCount", len(objects))]
     sections = [("lmFlashCard", head)]
+    for o in objects:
+        if o["hide"] is None:  # leave with the scene: gone before the next one comes in
+            o["hide"] = max(1000, scenes[o["scene"]]["time"] - o["start"] - o["show"][1] - o["gone"][1])
     for i, sc in enumerate(scenes):
         sections.append(("Scene%d" % i, [
             ("Name", sc["name"]), ("BackPic", sc["pic"]), ("BackColor", sc["color"]), ("TlteBack", b(sc["tile"])),
@@ -256,9 +259,9 @@ def flash_templates(p):
            obj(PICS + "孔明灯.gif", 0, (120, 360), start=800, show=(5, 3000)),
            obj(PICS + "孔明灯.gif", 0, (330, 300), start=1800, show=(5, 3000), alpha=85),
            obj(PICS + "闪烁星星.gif", 0, (700, 60), start=500),
-           obj(FL + "中秋快乐.bmp", 1, (60, 260), start=1000, show=(3, 1500), layer=2),
-           obj(FL + "灯笼.gif", 1, (60, 40), start=400, show=(9, 1200)),
-           obj(FL + "灯笼.gif", 1, (200, 60), start=900, show=(9, 1200))],
+           obj(FL + "中秋快乐.bmp", 1, (60, 250), start=1000, show=(3, 1500), layer=2),
+           obj(FL + "灯笼.gif", 1, (70, 360), start=400, show=(5, 1200)),
+           obj(FL + "灯笼.gif", 1, (210, 400), start=900, show=(5, 1200))],
           title_color=rgb(255, 200, 40))
 
     # Love: a heart of stars, then floating hearts.
