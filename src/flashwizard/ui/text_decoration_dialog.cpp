@@ -154,6 +154,9 @@ TForm41::TForm41(QWidget* parent) : QDialog(parent) {
   effect_->setCurrentIndex(0);
   color_->SetSelected(platform::Rgb(255, 0, 0));
   QApplication::restoreOverrideCursor();
+  // The text is what one types first.
+  text_->setFocus();
+  text_->selectAll();
 
   auto re = [this] { RefTextEff(); };
   connect(font_, &QComboBox::currentIndexChanged, this, re);
