@@ -1,7 +1,8 @@
 #!/bin/sh
-# Regenerates the program folder's own media: card pictures, a GIF animation, greeting box,
-# background pictures, icon, greeting texts and background music. Needs ImageMagick (convert),
-# the CJK fonts of fonts-wqy-zenhei and fonts-arphic-ukai, iconv and python3.
+# Regenerates the program folder's own media: card pictures, a GIF animation, the heart mask,
+# greeting boxes, background pictures, icons, greeting texts, background music (MIDI and MP3) and
+# sample voices. Needs ImageMagick (convert), the CJK fonts of fonts-wqy-zenhei and
+# fonts-arphic-ukai, iconv, python3, timidity with timgm6mb-soundfont, lame, sox and espeak-ng.
 # Existing files are kept; delete one to have it made again.
 set -eu
 cd "$(dirname "$0")"

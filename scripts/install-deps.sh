@@ -8,8 +8,12 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   # windows, playback and recording
   qt6-base-dev qt6-multimedia-dev libgl-dev
+  # exe3.exe plays Flash elements in an embedded web view (optional at build time)
+  qt6-webengine-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   gstreamer1.0-plugins-bad ffmpeg lame timidity sox
+  # regenerating the shipped music and sample voices (data/make_media.sh)
+  timgm6mb-soundfont espeak-ng
   # pictures, compression, text
   libjpeg62-turbo-dev libgif-dev libpng-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev
