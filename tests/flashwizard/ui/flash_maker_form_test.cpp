@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -190,4 +191,46 @@ TEST_F(FlashUiForm, BackgroundColourAndSizeReachTheSceneCanvas) {
   form.ReadSettings();
   EXPECT_EQ(form.Project().Settings.BackCor, platform::Rgb(0, 0, 128));
   EXPECT_EQ(form.Project().Settings.Width, 320);
+}
+
+TEST_F(FlashUiForm, ShippedProgramFolderGivesTheDefaultEffectAndBackground) {
+  ProgramFolderScope folder(CARD_PROGRAM_DIR "/");
+  TpvFlashMakerForm form;
+  EXPECT_EQ(platform::FromQString(form.EffectBox()->currentText()), "黄字红边加投影");
+  EXPECT_EQ(platform::FromQString(form.BackPath()->text()), std::string(CARD_PROGRAM_DIR "/") + "背景图\\006.gif");
+  EXPECT_TRUE(form.UseBackPic()->isChecked());
+  EXPECT_TRUE(form.TileBack()->isChecked());
+  EXPECT_EQ(platform::FromQString(form.SizeBox()->currentText()), "二号");
+  EXPECT_EQ(form.SizeBox()->count(), 36 + 16);
+}
+
+TEST_F(FlashUiForm, SaveFlashBuildsTheMovieAndOpensItsPage) {
+  ProgramFolderScope folder(CARD_PROGRAM_DIR "/");
+  if (!platform::files::FileExists(CARD_PROGRAM_DIR "/Flash.dll")) GTEST_SKIP() << "Flash.dll is not built";
+  platform::ScriptedDialogs dialogs;
+  const char* previousOpener = std::getenv("LMCARD_OPENER");
+  std::string keepOpener = previousOpener ? previousOpener : "";
+  setenv("LMCARD_OPENER", "true", 1);
+  TpvFlashMakerForm form;
+  form.WidthBox()->setValue(320);
+  form.HeightBox()->setValue(240);
+  form.ShowTitle()->setChecked(true);
+  form.Project().SceneCount = 1;
+  form.Project().Scenes[0].Name = "场景 1";
+  dialogs.saveAnswers = {std::nullopt, dir.File("贺卡.swf")};
+  EXPECT_FALSE(form.SaveFlash());  // cancelled: nothing built
+  EXPECT_FALSE(platform::files::FileExists(dir.File("贺卡.swf")));
+  EXPECT_TRUE(form.SaveFlash());
+  if (previousOpener) setenv("LMCARD_OPENER", keepOpener.c_str(), 1); else unsetenv("LMCARD_OPENER");
+  ASSERT_GE(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown[0].file.filter, "flash (*.swf)|*.swf");
+  EXPECT_EQ(dialogs.shown[0].file.defaultExt, "swf");
+  EXPECT_TRUE(dialogs.shown[0].file.overwritePrompt);
+  EXPECT_TRUE(dialogs.Messages().empty()) << dialogs.Messages().front();
+  auto swf = platform::files::ReadFile(dir.File("贺卡.swf"));
+  ASSERT_TRUE(swf.has_value());
+  ASSERT_GT(swf->size(), 17u);
+  EXPECT_TRUE(swf->substr(0, 3) == "FWS" || swf->substr(0, 3) == "CWS");
+  EXPECT_TRUE(platform::files::FileExists(dir.File("贺卡.html")));
+  EXPECT_FALSE(form.Progress()->isVisible());
 }

@@ -105,6 +105,7 @@ TEST(FlashUiTextDecoration, BlankTextIsRefused) {
 
 TEST(FlashUiTextDecoration, ChangesRedrawThePreview) {
   App();
+  flashui_fixtures::ProgramFolderScope folder(CARD_PROGRAM_DIR "/");
   TForm41 dialog;
   dialog.TextBox()->setPlainText(platform::ToQString("福"));
   int small = InkedPixels(*dialog.Preview()->Image().Layer(1).Alpha);
@@ -113,10 +114,30 @@ TEST(FlashUiTextDecoration, ChangesRedrawThePreview) {
   EXPECT_GT(large, small * 2);
   // A shipped effect changes the composed picture.
   int effect = dialog.EffectBox()->findText(platform::ToQString("黄字红边加投影"));
-  if (effect > 0) {
-    const platform::Bitmap* show = dialog.Preview()->Image().ShowBmp();
-    auto before = show->Clone();
-    dialog.EffectBox()->setCurrentIndex(effect);
-    EXPECT_FALSE(show->SamePixels(*before));
-  }
+  ASSERT_GT(effect, 0);
+  const platform::Bitmap* show = dialog.Preview()->Image().ShowBmp();
+  auto before = show->Clone();
+  dialog.EffectBox()->setCurrentIndex(effect);
+  EXPECT_FALSE(show->SamePixels(*before));
+}
+
+TEST(FlashUiTextDecoration, TheLastEffectEntryAsksForAnyStyleFile) {
+  App();
+  flashui_fixtures::ProgramFolderScope folder(CARD_PROGRAM_DIR "/");
+  platform::ScriptedDialogs dialogs;
+  TForm41 dialog;
+  dialog.TextBox()->setPlainText(platform::ToQString("福"));
+  const platform::Bitmap* show = dialog.Preview()->Image().ShowBmp();
+  auto plain = show->Clone();
+  QComboBox* box = dialog.EffectBox();
+  const int last = box->count() - 1;
+  // Cancelled: no style, the picture stays as it was.
+  dialogs.openAnswers = {{}, {std::string(CARD_PROGRAM_DIR "/") + "文字特效\\金色浮雕.style"}};
+  box->setCurrentIndex(last);
+  emit box->activated(last);
+  EXPECT_TRUE(show->SamePixels(*plain));
+  EXPECT_EQ(dialogs.shown.back().file.filter, "Pavo图层样式文件 (*.style)|*.style");
+  emit box->activated(last);
+  EXPECT_EQ(EffectBoxStyleFile(box), std::string(CARD_PROGRAM_DIR "/") + "文字特效\\金色浮雕.style");
+  EXPECT_FALSE(show->SamePixels(*plain));
 }
