@@ -1,0 +1,28 @@
+#pragma once
+// The card's colours, fonts, pictures and cursors at the Qt edge.
+#include <QColor>
+#include <QCursor>
+#include <QFont>
+#include <QImage>
+#include <QRegion>
+#include <string_view>
+
+#include "platform/bitmap.h"
+#include "platform/color.h"
+#include "platform/font_spec.h"
+#include "platform/region.h"
+
+namespace cardplayer {
+
+QColor ToQColor(platform::Color c);
+// The family through the shipped aliases (宋体 → the installed Chinese font), size in points,
+// styles; the colour is not part of a QFont.
+QFont ToQFont(const platform::FontSpec& spec);
+// 0 default arrow, 1 hand, 2 cross.
+Qt::CursorShape CursorShapeOf(int cursor);
+// A picture file as an image; a null image when it cannot be read.
+QImage LoadImageFile(std::string_view path);
+// A platform region as a QRegion.
+QRegion ToQRegion(const platform::Region& region);
+
+}  // namespace cardplayer
