@@ -21,10 +21,8 @@ class CaptionPanel : public Panel {
     setObjectName("CaptionPanel");
     AddRectFields(ElementKind::Scl);
     text_ = AddText("字幕内容:", "Text", 80);
-    auto* fontRow = new QHBoxLayout;
-    auto* font = AddButton("设置文字字体", "FontButton", fontRow);
-    auto* colour = AddButton("设置文字字色", "ColourButton", fontRow);
-    Column()->addLayout(fontRow);
+    auto* font = AddButton("设置文字字体", "FontButton");
+    auto* colour = AddButton("设置文字字色", "ColourButton");
     swatch_ = AddSwatch("背景色:", "BkColour");
     transparent_ = AddCheck("背景透明", "Transparent");
     usePic_ = AddCheck("使用字幕背景图片:", "UsePicture");

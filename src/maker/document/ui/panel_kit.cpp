@@ -171,6 +171,7 @@ QCheckBox* Panel::AddCheck(std::string_view caption, const char* name, QLayout* 
 QPushButton* Panel::AddButton(std::string_view caption, const char* name, QLayout* into) {
   auto* b = new QPushButton(platform::ToQString(caption), this);
   b->setObjectName(name);
+  b->setMinimumWidth(36);  // the dock is narrow: buttons may be smaller than the style's default
   (into ? into : column_)->addWidget(b);
   return b;
 }
@@ -233,6 +234,7 @@ void Panel::AddRectFields(ElementKind kind) {
   for (int i = 0; i < 4; ++i) {
     auto* e = new QLineEdit(this);
     e->setObjectName(kNames[i]);
+    e->setMinimumWidth(30);
     rectFields_[i] = e;
     grid->addWidget(new QLabel(platform::ToQString(kCaptions[i]), this), i / 2, (i % 2) * 2);
     grid->addWidget(e, i / 2, (i % 2) * 2 + 1);

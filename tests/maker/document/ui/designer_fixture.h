@@ -63,6 +63,7 @@ class DesignerTest : public ::testing::Test {
     platform::profile::ClearCache();
     designer = std::make_unique<designer::Designer>();
     auto* layout = new QHBoxLayout(&window);
+    designer->Properties()->setFixedWidth(217);  // as docked in the main window
     layout->addWidget(designer->Properties());
     layout->addWidget(designer->Canvas(), 1);
     window.resize(1000, 700);
