@@ -56,6 +56,7 @@ struct FlashUiEditor : ::testing::Test {
     QTest::mouseRelease(h, Qt::LeftButton, {}, start + QPoint(dx, dy));
   }
 
+  QApplication& app = App();  // before any widget
   testing_support::TempDir dir;
   FlashProject project;
   SceneEditor editor{project};
