@@ -7,6 +7,7 @@
 
 #include "designer_fixture.h"
 #include "maker/document/element_lifecycle.h"
+#include "maker/document/picture_size.h"
 #include "platform/qt/qt_text.h"
 
 using namespace document;
@@ -104,6 +105,23 @@ TEST_F(DesignerTest, CaptionPanelSpeedDirectionAndTicks) {
     w->Tick();
     EXPECT_EQ(w->Scroller().Position(), 0) << "way " << wy;
   }
+  // Three lines bottom to top in a box 150 high: p runs 0 … 3h + 150, then starts again;
+  // right to left in a box 200 wide: 401 ticks from entering to starting again.
+  Field<QPlainTextEdit>("Text")->setPlainText(platform::ToQString("一\n二\n三"));
+  way->setCurrentIndex(0);
+  ASSERT_EQ(w->Scroller().Lines().size(), 3u);
+  const int h = w->Scroller().LineHeight();
+  ASSERT_GT(h, 0);
+  w->Scroller().SetPosition(0);
+  for (int i = 0; i < 3 * h + 150; ++i) w->Tick();
+  EXPECT_EQ(w->Scroller().Position(), 3 * h + 150);
+  w->Tick();
+  EXPECT_EQ(w->Scroller().Position(), 0);
+  way->setCurrentIndex(2);
+  w->Scroller().SetPosition(0);
+  for (int i = 0; i < 401; ++i) w->Tick();
+  EXPECT_EQ(w->Scroller().Position(), 0);
+
   // The preview and the build stop every caption timer.
   designer->StopCaptionTimers();
   EXPECT_FALSE(w->IsRunning());
@@ -169,6 +187,49 @@ TEST_F(DesignerTest, ShowBoxPictureListButtons) {
   effect->setCurrentIndex(7);
   EXPECT_EQ(Doc().picsBox->effectId, 7);
   EXPECT_EQ(View({ElementKind::Pics, 0})->Pics()->Box().OnlyUseXGID, 7);
+}
+
+TEST_F(DesignerTest, SelectorAndFontButtonsActOnTheChosenElement) {
+  ASSERT_TRUE(designer->InsertElement(ElementKind::Label));
+  ASSERT_TRUE(designer->InsertElement(ElementKind::Button));
+  Props().Selector()->setCurrentIndex(1);  // "文本框1"
+  ASSERT_EQ(*Doc().selected, kLabel1);
+  EXPECT_EQ(Props().PropertyPanel()->objectName(), "LabelPanel");
+  EXPECT_TRUE(Canvas().HandlesShown());
+  platform::FontSpec chosen;
+  chosen.name = "黑体";
+  chosen.size = 20;
+  chosen.italic = true;
+  dialogs.fontAnswers.push_back(chosen);
+  Field<QPushButton>("FontButton")->click();
+  EXPECT_EQ(Doc().labels[0].control.font, chosen);
+  dialogs.colorAnswers.push_back(platform::Rgb(1, 2, 3));
+  Field<QPushButton>("ColourButton")->click();
+  EXPECT_EQ(Doc().labels[0].control.font.color, platform::Rgb(1, 2, 3));
+  // The label's content writes its caption through.
+  Field<QPlainTextEdit>("Caption")->setPlainText(platform::ToQString("你好\n世界"));
+  EXPECT_EQ(Doc().labels[0].control.caption, "你好\r\n世界");
+  Props().Selector()->setCurrentIndex(0);
+  EXPECT_FALSE(Doc().selected.has_value());
+  EXPECT_FALSE(Canvas().HandlesShown());
+}
+
+TEST_F(DesignerTest, MaskPictureShapesTheCardAndSetsItsSize) {
+  std::string mask = std::string(CARD_SOURCE_DIR) + "/data/贺卡图片/心形掩饰图.gif";
+  Field<QCheckBox>("UseMask")->setChecked(true);
+  dialogs.openAnswers.push_back({mask});
+  Field<QPushButton>("MaskNameBrowse")->click();
+  EXPECT_EQ(dialogs.shown.back().text, "浏览掩饰图片");
+  document::PictureSize size = document::MeasurePicture(mask);
+  EXPECT_EQ(Doc().window.width, size.width);
+  EXPECT_EQ(Field<QLineEdit>("CardWidth")->text().toInt(), size.width);
+  EXPECT_EQ(Canvas().Panel()->width(), size.width);
+  QRegion shape = Canvas().Panel()->mask();
+  ASSERT_FALSE(shape.isEmpty());
+  EXPECT_FALSE(shape.contains(QPoint(0, 0)));  // the white corner is cut out
+  EXPECT_TRUE(shape.contains(QPoint(size.width / 2, size.height / 2)));
+  Field<QCheckBox>("UseMask")->setChecked(false);
+  EXPECT_TRUE(Canvas().Panel()->mask().isEmpty());
 }
 
 TEST_F(DesignerTest, CardWindowPanels) {
