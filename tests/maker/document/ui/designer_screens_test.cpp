@@ -81,6 +81,21 @@ TEST_F(DesignerTest, SampleCardShowsEveryKindAndTheSelectionHandles) {
   EXPECT_EQ(At(card, {250, 290}), QColor(0, 0, 128));
   EXPECT_EQ(At(card, {27, 217}), QColor(255, 255, 255));
 
+  // While handle 4 of the button is dragged, the resize frame shows the new rectangle
+  // (inverting what lies below) and the move frame sits on the handle.
+  designer->SelectElement({ElementKind::Button, 1});
+  QTest::mousePress(Canvas().Handle(4), Qt::LeftButton, {}, QPoint(2, 2));
+  QMouseEvent drag(QEvent::MouseMove, QPointF(62, 42), Canvas().Handle(4)->mapToGlobal(QPointF(62, 42)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(Canvas().Handle(4), &drag);
+  QApplication::processEvents();
+  QImage dragging = Canvas().Panel()->grab().toImage();
+  Save(dragging.copy(0, 200, 300, 220), "designer-resizing");
+  // The frame's right edge runs at x = 30 + 150 - 1 through the card's colour, inverted.
+  EXPECT_EQ(At(dragging, {178, 380}), QColor(0, 11, 41));
+  QTest::mouseRelease(Canvas().Handle(4), Qt::LeftButton, {}, QPoint(62, 42));
+  EXPECT_EQ(RectOf({ElementKind::Button, 1}), (Rect{30, 320, 150, 66}));
+
   // The panels of each kind and of the card window.
   const std::pair<ElementRef, const char*> kinds[] = {
       {{ElementKind::Label, 1}, "designer-panel-label"}, {{ElementKind::Button, 1}, "designer-panel-button"},
