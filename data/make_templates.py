@@ -321,22 +321,24 @@ def main(out):
            onload=(2, "新春快乐！祝您万事如意，阖家欢乐。"), zorder=5)
 
     # Birthday: the wish button rewrites the greeting, the star turns into balloons with a spoken wish.
-    design(p("生日快乐.lmcard2"), "生日快乐", "贺卡图片\\生日蛋糕.jpg", "背景音乐\\温馨小曲.mid",
+    design(p("生日快乐.lmcard2"), "生日快乐", "贺卡图片\\flash\\生日派对.jpg", "背景音乐\\温馨小曲.mid",
            labels=[
+               label("生日快乐", font("楷体", 30, rgb(255, 255, 255), bold=True), (40, 84, 260, 50), 1, 2),
                label("今天是属于你的日子。\n愿烛光照亮你每一个心愿，\n愿岁月温柔以待，\n"
                      "新的一岁平安喜乐、万事胜意！",
-                     font("楷体", 12, rgb(194, 24, 91), bold=True), (20, 250, 300, 100), 1, 2),
+                     font("楷体", 13, rgb(255, 240, 250), bold=True), (40, 150, 300, 110), 2, 3),
            ],
            buttons=[
-               button("许个愿吧", font("黑体", 10, rgb(194, 24, 91)), (340, 270, 100, 28), 1, 3,
-                      "文本框1的内容改为设置值2中的值",
+               button("许个愿吧", font("黑体", 10, rgb(194, 24, 91), bold=True), (40, 300, 100, 28), 1, 4,
+                      "文本框2的内容改为设置值2中的值",
                       text="闭上眼睛，许下心愿——\n愿它在这一年里悄悄实现。", wav=1),
-               button("谢谢你", font("黑体", 10, rgb(194, 24, 91)), (340, 310, 100, 28), 2, 4, END),
+               button("谢谢你", font("黑体", 10, rgb(194, 24, 91), bold=True), (160, 300, 100, 28), 2, 5, END),
            ],
-           images=[], gifs=[gif("<%=lmcardpath%>贺卡图片\\闪烁星星.gif", (410, 20, 100, 100), 1, 1, 2,
+           images=[], gifs=[gif("<%=lmcardpath%>贺卡图片\\闪烁星星.gif", (370, 140, 100, 100), 1, 6, 3,
                                 cmd="GIF动画1改为设置值1中的值", pic="贺卡图片\\气球.gif",
-                                hint="点一点星星，看看会变出什么", wav=2)],
-           wavs=["录音\\风铃.wav", "录音\\生日祝福.wav"], zorder=4)
+                                hint="点一点星星，看看会变出什么", wav=2),
+                            gif("<%=lmcardpath%>贺卡图片\\蜡烛.gif", (440, 260, 40, 120), 2, 7, 4)],
+           wavs=["录音\\风铃.wav", "录音\\生日祝福.wav"], zorder=7)
 
     # Mid-Autumn: a caption drifts from left to right under the moon.
     design(p("中秋团圆.lmcard2"), "中秋快乐", "贺卡图片\\中秋明月.jpg", "背景音乐\\月光小夜曲.mid",
