@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
   platform::CardApplication app(argc, argv, "Lumo贺卡");
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.push_back(platform::paths::FromHost(argv[i]));
+  opu::RemoveStaleMediaFolders();
   const std::string folder = opu::RunMediaFolder();
   std::optional<opu::UnpackedCard> card;
   std::unique_ptr<opu::TForm5> form;

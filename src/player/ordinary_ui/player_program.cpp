@@ -1,6 +1,10 @@
 #include "player/ordinary_ui/player_program.h"
 
+#include <signal.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
 
 #include <QImage>
 #include <QPixmap>
@@ -67,8 +71,29 @@ QIcon CardWindowIcon(const UnpackedCard& card) {
   return {};
 }
 
+namespace {
+constexpr std::string_view kMediaFolderPrefix = "lmcard-exe1-";
+}  // namespace
+
 std::string RunMediaFolder() {
-  return platform::files::TempFolder() + "lmcard-exe1-" + std::to_string(::getpid()) + "\\";
+  return platform::files::TempFolder() + std::string(kMediaFolderPrefix) + std::to_string(::getpid()) + "\\";
+}
+
+void RemoveStaleMediaFolders() {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path temp = platform::paths::ToHost(platform::files::TempFolder());
+  for (fs::directory_iterator it(temp, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!name.starts_with(kMediaFolderPrefix) || !it->is_directory(ec)) continue;
+    const std::string digits = name.substr(kMediaFolderPrefix.size());
+    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
+    const pid_t pid = static_cast<pid_t>(std::stol(digits));
+    // Only a run that is gone for certain: a living process, or one we may not see, keeps it.
+    if (pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    std::error_code removeError;
+    fs::remove_all(it->path(), removeError);
+  }
 }
 
 }  // namespace ordinary_player_ui

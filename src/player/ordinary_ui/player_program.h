@@ -28,5 +28,8 @@ QIcon CardWindowIcon(const UnpackedCard& card);
 // A folder of its own for this run's media, under the temporary folder (system path with its
 // trailing separator).
 std::string RunMediaFolder();
+// Removes the media folders that runs which no longer exist left behind (a player that was
+// killed cannot clean up after itself).
+void RemoveStaleMediaFolders();
 
 }  // namespace ordinary_player_ui

@@ -1,9 +1,14 @@
 #include "player/ordinary_ui/card_unpack.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include "ordinary_ui_fixture.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/scripted_dialogs.h"
 #include "player/ordinary_ui/player_program.h"
 #include "support/temp_dir.h"
@@ -142,4 +147,29 @@ TEST(CardUnpack, ACardAppendedToTheProgramPlaysWithItsPatchedIcon) {
   ASSERT_FALSE(windowIcon.isNull());
   EXPECT_EQ(windowIcon.pixmap(32, 32).toImage().pixel(5, 5), 0xFF00C000u);
   RemoveUnpackedFiles(*u, dir.File("m\\"));
+}
+
+TEST(CardUnpack, MediaFoldersOfGoneRunsAreRemovedOthersKept) {
+  TempDir temp;
+  const char* old = std::getenv("TMPDIR");
+  const std::string saved = old ? old : "";
+  ::setenv("TMPDIR", temp.HostPath().c_str(), 1);
+  pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);  // a process id that no longer runs
+  const std::string gone = temp.File("lmcard-exe1-" + std::to_string(child));
+  const std::string mine = RunMediaFolder();
+  const std::string parent = temp.File("lmcard-exe1-" + std::to_string(::getppid()));
+  const std::string other = temp.File("lmcard-exe1-x1");
+  for (const std::string& f : {gone, mine, parent, other}) {
+    ASSERT_TRUE(platform::files::CreateFolder(f)) << f;
+    ASSERT_TRUE(WriteBytes(platform::paths::Join(f, "card.bmp"), "x"));
+  }
+  RemoveStaleMediaFolders();
+  if (old) ::setenv("TMPDIR", saved.c_str(), 1);
+  else ::unsetenv("TMPDIR");
+  EXPECT_FALSE(platform::files::Exists(gone));
+  EXPECT_TRUE(platform::files::Exists(platform::paths::Join(mine, "card.bmp")));
+  EXPECT_TRUE(platform::files::Exists(parent));
+  EXPECT_TRUE(platform::files::Exists(other));
 }
