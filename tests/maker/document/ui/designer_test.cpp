@@ -108,3 +108,26 @@ TEST_F(DesignerTest, ClockTextsHaveTheirThreePanels) {
   EXPECT_TRUE(platform::FromQString(t[1]).starts_with("星期"));
   EXPECT_TRUE(platform::FromQString(t[2]).ends_with("日"));
 }
+
+TEST_F(DesignerTest, ShippedTemplatesOpenOnTheCanvas) {
+  // The shipped templates refer to the program folder's own media.
+  platform::paths::SetProgramFolder(std::string(CARD_PROGRAM_DIR) + "/");
+  platform::profile::ClearCache();
+  for (const char* name : {"心心相印", "新年烟花", "新春大吉"}) {
+    designer->ClearDesign();
+    Loadfileset(Doc(), std::string(CARD_PROGRAM_DIR) + "/template/" + name + ".lmcard2");
+    designer->ReloadAfterOpen();
+    // One control per element, in the document's drawing order, and the card's size.
+    std::vector<ElementRef> order = Canvas().DrawingOrder();
+    EXPECT_EQ(order, Doc().stacking) << name;
+    EXPECT_FALSE(order.empty()) << name;
+    EXPECT_EQ(Canvas().Panel()->size(), QSize(Doc().window.width, Doc().window.height)) << name;
+    if (Doc().window.bkPic) EXPECT_FALSE(Canvas().Panel()->Background().isNull()) << name;
+    if (Doc().window.yxPic) EXPECT_FALSE(Canvas().Panel()->mask().isEmpty()) << name;
+    if (std::string(name) == "心心相印") {
+      QApplication::processEvents();
+      const char* dir = std::getenv("DESIGNER_SHOTS_DIR");
+      if (dir && *dir) window.grab().save(QString(dir) + "/designer-template.png");
+    }
+  }
+}
