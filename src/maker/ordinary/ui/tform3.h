@@ -68,6 +68,8 @@ class TForm3 : public QDialog {
   const std::string& CardPath() const { return cardPath_; }
   const std::string& BoxPath() const { return boxPath_; }
   bool BoxShown() const { return boxKind_ != PictureKind::None; }
+  // The file the media control has open ("" when closed): the card movie or the music test.
+  const std::string& MediaFile() const { return mediaFile_; }
 
   // The controls, for the pages' code and for tests.
   const WizardUi& Ui() const { return ui_; }
