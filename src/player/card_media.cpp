@@ -84,11 +84,11 @@ std::string MediaStore::PathOf(int id, std::string_view nameHint) {
   const std::string_view bytes = card_.MediaBytes(*media);
   std::string name = SafeName(nameHint);
   if (platform::paths::ExtractFileExt(name).empty()) name += SniffExtension(bytes);
-  const std::string path = folder_ + platform::IntToStr(id) + "_" + name;
-  if (!created_) {
-    if (!platform::files::CreateFolder(folder_)) return {};
-    created_ = true;
-  }
+  // Each file in a folder named by its id, so that files of the same name never meet.
+  const std::string sub = folder_ + platform::IntToStr(id) + "/";
+  const std::string path = sub + name;
+  if (!platform::files::CreateFolder(sub)) return {};
+  created_ = true;
   if (!platform::files::WriteFileAtomic(path, bytes)) return {};
   written_[id] = path;
   return path;

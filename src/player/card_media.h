@@ -1,8 +1,8 @@
 #pragma once
 // The packed files of an opened card, written out on demand into a private temporary folder
 // (pictures, sounds, movies and action files are played from there); the folder goes away
-// with the store. Each file keeps the name the design gave it, behind its media id, so a file
-// the card opens for the user shows a meaningful name.
+// with the store. Each file keeps the name the design gave it (in a subfolder named by its
+// media id), so a file the card opens for the user shows a meaningful name.
 #include <map>
 #include <string>
 #include <string_view>
