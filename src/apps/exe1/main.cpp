@@ -1,6 +1,7 @@
 // exe1.exe, the ordinary card player: plays the card appended to its own file, or the ".crd1"
 // file named as its argument.
 #include <QTimer>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,9 @@
 namespace opu = ordinary_player_ui;
 
 int main(int argc, char** argv) {
+  // The player draws with the raster engine only. Without this, the GStreamer movie path tries
+  // to share an OpenGL context and stops after the first frame where the X server has no GL.
+  setenv("QT_XCB_GL_INTEGRATION", "none", 0);
   platform::CardApplication app(argc, argv, "Lumo贺卡");
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.push_back(platform::paths::FromHost(argv[i]));
