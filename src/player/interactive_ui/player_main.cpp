@@ -1,6 +1,7 @@
 #include "player/interactive_ui/player_main.h"
 
 #include <QStringList>
+#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,13 @@ int RunInteractivePlayer(int argc, char** argv) {
   try {
     card = player::OpenCard(args, player::SelfProgramPath());
   } catch (const platform::Error& e) {
-    platform::ShowMessage(e.what(), platform::MsgIcon::Error);
+    // The box runs inside the event loop, so that a program asked to quit ends with it.
+    const std::string text = e.what();
+    QTimer::singleShot(0, &app, [text] {
+      platform::ShowMessage(text, platform::MsgIcon::Error);
+      QCoreApplication::exit(1);
+    });
+    app.exec();
     return 1;
   }
   player::ShellLauncher launcher;
