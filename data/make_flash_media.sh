@@ -105,6 +105,13 @@ if need "$F/玫瑰花海.jpg"; then  # pink light and floating hearts
     -quality 70 -strip "$F/玫瑰花海.jpg"
 fi
 
+if need "$F/感恩花园.jpg"; then  # thanks: a bouquet in warm light
+  convert -size 800x600 gradient:'#fff8ec'-'#ffc987' -draw "$(shapes bokeh 800 600 35 47 '#ffffff,#fff3e0,#ffe0b2')" \
+    -draw "$(shapes hearts 800 600 14 53 '#ffab91,#ffccbc,#ffffff')" \
+    -draw "$(shapes bouquet 600 590 1.0 59)" \
+    -quality 70 -strip "$F/感恩花园.jpg"
+fi
+
 # ---- GIF animations with a transparent background ----
 
 # gif OUT DELAY FRAME_FILES... : joins frames into a looping animation.
@@ -213,6 +220,8 @@ deco 千里婵娟.bmp '但愿人长久 千里共婵娟' 隶书 32 '#ffffff' 柔�
 deco 中秋快乐.bmp '中秋快乐' 隶书 44 '#ffca28' 金色浮雕
 deco 我爱你.bmp 我爱你 隶书 72 '#ff4081' 粉紫渐变描边
 deco 执子之手.bmp '执子之手 与子偕老' 隶书 36 '#ffffff' 粉紫渐变描边
+deco 谢谢你.bmp 谢谢你 隶书 72 '#ff7043' 金色浮雕
+deco 感恩有你.bmp '感恩有你 一路同行' 隶书 36 '#8d4a2f' 柔和投影
 deco 一生一世.bmp '一生一世 只爱你' 隶书 36 '#ffffff' 柔和投影
 
 # The Flash movies of the interactive templates, built from small projects of their own.

@@ -279,6 +279,22 @@ def flash_templates(p):
           title_color=rgb(255, 64, 129))
 
 
+def thanks_template(p):
+    # Thanks: a bouquet in warm light, then warm hearts.
+    flash(p("感恩的心.lmflash"), "感谢有你", "黄字红边加投影", rgb(255, 201, 135), "背景音乐\\温馨小曲.mp3",
+          [scene("花束", FL + "感恩花园.jpg", show=(1, 1500), hide=(1, 1000), time=8000),
+           scene("心意", FL + "玫瑰花海.jpg", show=(26, 1500), hide=(1, 1500), time=8000)],
+          [obj(FL + "谢谢你.bmp", 0, (60, 150), start=1000, show=(3, 1500), layer=2),
+           obj(FL + "感恩有你.bmp", 0, (20, 290), start=2500, show=(1, 2000), layer=2),
+           obj(PICS + "闪烁星星.gif", 0, (420, 90), start=1800),
+           obj(PICS + "跳动爱心.gif", 0, (80, 440), start=3500, alpha=90),
+           obj(FL + "心想事成.bmp", 1, (0, 250), start=800, show=(9, 1500), centre=True, layer=2),
+           obj(PICS + "跳动爱心.gif", 1, (200, 420), start=2000),
+           obj(PICS + "跳动爱心.gif", 1, (500, 420), start=2600),
+           obj(PICS + "闪烁星星.gif", 1, (650, 100), start=1200)],
+          title_color=rgb(255, 112, 67))
+
+
 def small_movie(path, kind):
     """The small movies that the interactive templates show in their Flash elements."""
     if kind == "新春动画":
@@ -468,6 +484,7 @@ def main(out):
              box="贺词框\\粉色花边框.jpg", box_color=rgb(255, 240, 245))
 
     flash_templates(p)
+    thanks_template(p)
 
 
 if __name__ == "__main__":

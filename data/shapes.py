@@ -199,7 +199,32 @@ def burst(cx, cy, r, rays, color, inner=0.25, width=3):
     return out + ["stroke none"]
 
 
-SHAPES = {"heart": heart, "hearts": hearts, "plum": plum, "osmanthus": osmanthus, "confetti": confetti,
+def bouquet(cx, base_y, scale, seed):
+    """A bunch of round flowers on green stems, tied with a ribbon."""
+    rnd = random.Random(seed)
+    heads = [(-120, -300), (-50, -360), (30, -330), (110, -290), (-10, -250), (70, -230), (-90, -220)]
+    cols = (("#ef5350", "#ffcdd2"), ("#ffca28", "#fff8e1"), ("#ab47bc", "#f3e5f5"), ("#ff7043", "#ffe0b2"),
+            ("#ec407a", "#fce4ec"))
+    out = ["stroke '#558b2f'", "stroke-linecap round", "fill none"]
+    for hx, hy in heads:
+        out += ["stroke-width %.1f" % (6 * scale),
+                "line %.1f,%.1f %.1f,%.1f" % (cx, base_y, cx + hx * scale, base_y + hy * scale)]
+    out.append("stroke none")
+    for i, (hx, hy) in enumerate(heads):
+        x, y, r = cx + hx * scale, base_y + hy * scale, rnd.uniform(38, 50) * scale
+        petal, centre = cols[i % len(cols)]
+        out += ["fill '%s'" % petal]
+        for k in range(8):
+            a = k * math.pi / 4 + rnd.uniform(0, 0.3)
+            out.append("circle %.1f,%.1f %.1f,%.1f" % (x + math.cos(a) * r * 0.6, y + math.sin(a) * r * 0.6,
+                                                     x + math.cos(a) * r * 0.6 + r * 0.45, y + math.sin(a) * r * 0.6))
+        out += ["fill '%s'" % centre, "circle %.1f,%.1f %.1f,%.1f" % (x, y, x + r * 0.35, y)]
+    out += ["fill '#d81b60'", poly([(cx - 40 * scale, base_y - 60 * scale), (cx + 40 * scale, base_y - 60 * scale),
+                                    (cx + 15 * scale, base_y - 30 * scale), (cx - 15 * scale, base_y - 30 * scale)])]
+    return out
+
+
+SHAPES = {"bouquet": bouquet, "heart": heart, "hearts": hearts, "plum": plum, "osmanthus": osmanthus, "confetti": confetti,
           "stars": stars, "star_heart": star_heart, "bunting": bunting, "clouds": clouds, "bokeh": bokeh,
           "star": star, "burst": burst}
 
