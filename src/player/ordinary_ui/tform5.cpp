@@ -345,9 +345,26 @@ void TForm5::paintEvent(QPaintEvent*) {
   p.drawImage(0, 0, Frame());
 }
 
+namespace {
+PreviewScript& CurrentPreviewScript() {
+  static PreviewScript script;
+  return script;
+}
+}  // namespace
+
 void PreviewCard(const ordinary::OrdinarySettings& settings, QWidget* parent) {
   TForm5 form(settings, parent);
+  if (CurrentPreviewScript()) {
+    CurrentPreviewScript()(form);
+    return;
+  }
   form.ShowModal();
+}
+
+PreviewScript SetPreviewScript(PreviewScript script) {
+  PreviewScript previous = std::move(CurrentPreviewScript());
+  CurrentPreviewScript() = std::move(script);
+  return previous;
 }
 
 }  // namespace ordinary_player_ui

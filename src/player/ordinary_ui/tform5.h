@@ -140,4 +140,10 @@ class TForm5 : public QWidget {
 // The wizard's preview in one call: the window for these settings, shown modally.
 void PreviewCard(const ordinary::OrdinarySettings& settings, QWidget* parent = nullptr);
 
+// Tests of the callers see the preview without running it: while a script is installed,
+// PreviewCard builds the window and hands it to the script instead of showing it modally.
+// Returns the previous script.
+using PreviewScript = std::function<void(TForm5& form)>;
+PreviewScript SetPreviewScript(PreviewScript script);
+
 }  // namespace ordinary_player_ui

@@ -310,3 +310,18 @@ TEST(TForm5, AProgramNamedByTheCardRunsOnlyWhenTheUserAgrees) {
   EXPECT_EQ(dialogs.shown[0].text, ProgramConsentQuestion("C:\\Windows\\evil.exe"));
   EXPECT_EQ(dialogs.shown[0].buttons, platform::MsgButtons::YesNo);
 }
+
+TEST(TForm5, APreviewScriptSeesTheWindowInsteadOfTheModalShowing) {
+  App();
+  ordinary::OrdinarySettings s = SmallCard();
+  s.cardWidth = "123";
+  int seen = 0;
+  PreviewScript previous = SetPreviewScript([&](TForm5& form) {
+    ++seen;
+    EXPECT_EQ(form.Config().width, 123);
+    EXPECT_FALSE(form.isVisible());
+  });
+  PreviewCard(s);
+  SetPreviewScript(previous);
+  EXPECT_EQ(seen, 1);
+}
