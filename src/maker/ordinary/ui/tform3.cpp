@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -61,11 +62,14 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent), probe_(std::make_unique<audio
   setPalette(pal);
 
   greetingFont_.name = "宋体";
-  greetingFont_.size = 11;  // 14 pixels high
+  greetingFont_.size = 11;     // what the font dialog shows for
+  greetingFont_.height = -14;  // a character height of 14 pixels
   greetingFont_.bold = true;
   greetingFont_.color = platform::Rgb(255, 0, 0);
 
   BuildFrame();
+  // Enter in a field never presses a button.
+  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
 
   movieLoop_.setInterval(100);
   connect(&movieLoop_, &QTimer::timeout, this, &TForm3::MovieLoopTick);
@@ -197,14 +201,13 @@ void TForm3::ReleaseMedia() {
   if (probe_ && probe_->Opened()) probe_->Close();
 }
 
-void TForm3::closeEvent(QCloseEvent* event) {
+void TForm3::done(int result) {
   ReleaseMedia();
-  QDialog::closeEvent(event);
+  QDialog::done(result);
 }
 
 void TForm3::Finish() {
   if (!ConfirmFinish(built_, ui_.asTemplate->isChecked(), templateSaved_)) return;
-  ReleaseMedia();
   accept();
 }
 
@@ -220,7 +223,13 @@ void TForm3::keyPressEvent(QKeyEvent* event) {
 
 bool TForm3::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ui_.help) {
-    if (event->type() == QEvent::MouseButtonRelease) ShowHelp();
+    // Pressed with any button but the right one, the label shows a lowered bevel.
+    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() != Qt::RightButton)
+      ui_.help->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    if (event->type() == QEvent::MouseButtonRelease) {
+      ui_.help->setFrameStyle(QFrame::Panel | QFrame::Raised);
+      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) ShowHelp();
+    }
     return false;
   }
   // Number fields: digits and Backspace only; Enter leaves the field.

@@ -88,7 +88,7 @@ class TForm3 : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
+  void done(int result) override;  // every way of closing releases the media
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 

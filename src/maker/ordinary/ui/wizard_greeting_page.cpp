@@ -252,8 +252,6 @@ void TForm3::SetGreetingColour() {
 
 void TForm3::ApplyGreetingFont(const platform::FontSpec& font) {
   greetingFont_ = font;
-  // Sizes are kept in points; the label shows the character height they give.
-  greetingFont_.height = 0;
   QFont qf = GreetingQFont(greetingFont_, ui_.greeting->font());
   ui_.greeting->setFont(qf);
   ui_.boxWord->setFont(qf);

@@ -12,6 +12,8 @@
 #include "maker/mail/ui/mail_dialog.h"
 #include "maker/ordinary/ui/picture_part.h"
 #include "platform/files.h"
+#include "player/ordinary_ui/tform5.h"
+#include <QTimer>
 #include "maker/ordinary/ui/wizard_fixture.h"
 #include "platform/qt/qt_text.h"
 #include "support/temp_dir.h"
@@ -130,4 +132,23 @@ TEST_F(WizardFixture, SaveTemplateWantsAName) {
   reopened.LoadTemplate(path);
   EXPECT_TRUE(platform::files::DeleteFile(path));
   EXPECT_EQ(reopened.Settings(), wizard.Settings());
+}
+
+TEST_F(WizardFixture, PreviewShowsThePlayerForTheWizardsCard) {
+  TForm3 wizard;
+  wizard.LoadTemplate(ProgramFile("template\\新年快乐.lmcard"));
+  ASSERT_TRUE(dialogs.Messages().empty());
+  wizard.Ui().bkMusic->setChecked(false);  // keeps the test quiet
+  std::optional<QSize> shownSize;
+  QTimer::singleShot(300, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* player = qobject_cast<ordinary_player_ui::TForm5*>(w); player && player->isVisible()) {
+        shownSize = QSize(player->Config().width, player->Config().height);
+        player->close();
+      }
+  });
+  wizard.Preview();
+  ASSERT_TRUE(shownSize.has_value());
+  EXPECT_EQ(*shownSize, QSize(wizard.Ui().cardWidth->text().toInt(), wizard.Ui().cardHeight->text().toInt()));
+  EXPECT_EQ(wizard.MediaFile(), "");  // the wizard closed its media control first
 }
