@@ -1,5 +1,6 @@
 // exe1.exe starts on a card file, shows the card and quits cleanly; a damaged card ends it.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <array>
@@ -60,4 +61,26 @@ TEST(Exe1Program, ADamagedCardEndsWithAnError) {
   ASSERT_TRUE(WriteBytes(dir.File("bad.crd1"), card));
   ProgramRun r = RunProgram(Exe1On(dir.HostPath() + "bad.crd1"));
   EXPECT_EQ(r.exitCode, 1) << r.output;
+}
+
+TEST(Exe1Program, PlaysTheCardAppendedToItself) {
+  if (!platform::files::FileExists(platform::paths::FromHost(kExe1))) GTEST_SKIP() << "exe1.exe is not built";
+  TempDir dir;
+  const std::string stub = testing_support::ReadBytes(platform::paths::FromHost(kExe1));
+  ASSERT_FALSE(stub.empty());
+  const std::string picture = QuarterBmp();
+  ordinary::OrdinarySettings s = SmallCard();
+  s.boxIndex = 0;
+  packaging::OrdinaryMediaLengths len;
+  len.cardImg = picture.size();
+  ASSERT_TRUE(WriteBytes(dir.File("card.exe"), stub + picture +
+                                                   packaging::OrdinaryBlock(packaging::OrdinarySettingsText(s, len, stub.size()))));
+  ASSERT_EQ(::chmod((dir.HostPath() + "card.exe").c_str(), 0755), 0);
+  ProgramRun r = RunProgram("QT_QPA_PLATFORM=offscreen LMCARD_QUIT_AFTER_MS=600 '" + dir.HostPath() + "card.exe' 2>&1");
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_NE(r.output.find("window: " + kTitle + "\n"), std::string::npos) << r.output;
+  // The same program without a card says so and ends.
+  ASSERT_TRUE(WriteBytes(dir.File("bare.exe"), stub));
+  ASSERT_EQ(::chmod((dir.HostPath() + "bare.exe").c_str(), 0755), 0);
+  EXPECT_EQ(RunProgram("QT_QPA_PLATFORM=offscreen LMCARD_QUIT_AFTER_MS=600 '" + dir.HostPath() + "bare.exe' 2>&1").exitCode, 1);
 }
