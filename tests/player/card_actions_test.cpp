@@ -137,6 +137,14 @@ TEST(CardActions, ClicksRunTheirActionsWithPackedFilesAndSounds) {
   card.runtime.Click(ElementKind::Gif, 1);
   ASSERT_EQ(card.launcher.started.size(), 1u);
   EXPECT_EQ(card.launcher.started[0], "exe3.exe nested card");
+  // A packed file that is no card goes to the desktop's opener.
+  ClickSetting open;
+  open.cmd = "打开设置值1中的文件";
+  open.value1 = card.model.images[0].click.value1;
+  card.runtime.RunClick(open);
+  ASSERT_EQ(card.launcher.opened.size(), 1u);
+  EXPECT_EQ(platform::paths::ExtractFileName(card.launcher.opened[0]), "new.bmp");
+  EXPECT_EQ(platform::files::ReadFile(card.launcher.opened[0]).value_or(""), "BMnew picture");
   // Button: ends the card.
   card.runtime.Click(ElementKind::Button, 1);
   EXPECT_EQ(card.host.calls.back(), "close");

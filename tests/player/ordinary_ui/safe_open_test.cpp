@@ -23,6 +23,7 @@ TEST(SafeOpen, ProgramsAreKnownByExtensionCommandLineAndExecutableFile) {
   EXPECT_TRUE(NamesProgram("C:\\Windows\\format.EXE"));
   EXPECT_TRUE(NamesProgram("  run.bat  "));
   EXPECT_TRUE(NamesProgram("file:///tmp/evil.sh"));
+  EXPECT_TRUE(NamesProgram("FILE:///tmp/evil%2Esh"));  // the opener decodes the escape
   EXPECT_TRUE(NamesProgram("file://localhost/home/x/start.desktop"));
   EXPECT_TRUE(NamesProgram("notepad.exe readme.txt"));
   EXPECT_TRUE(NamesProgram("\"C:\\Program Files\\x.com\" /s"));

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 
 #include "maker/transitions/ui/bitmap_image.h"
@@ -100,7 +101,10 @@ int PicShowBoxWidget::SetPictures(std::vector<std::unique_ptr<Bitmap>> pictures)
   if (!pictures_.empty()) {
     SyncSize();
     box_->SetInterval(intervalSeconds_ * 1000);
+    QPointer<PicShowBoxWidget> self(this);
+    const int count = PictureCount();
     box_->NextPic();
+    if (!self) return count;
   }
   return PictureCount();
 }
@@ -153,8 +157,10 @@ bool PicShowBoxWidget::ShowIndex(int index) {
   box_->RandomPic = false;
   stopped_ = false;
   SyncSize();
+  // Events run between the steps of a change: the widget may be gone when it returns.
+  QPointer<PicShowBoxWidget> self(this);
   box_->NextPic();
-  box_->RandomPic = random;
+  if (self) box_->RandomPic = random;
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include "maker/transitions/ui/scroll_caption_widget.h"
 #include "platform/bmp_codec.h"
 #include "platform/gif_codec.h"
+#include "platform/message_pump.h"
 #include "support/temp_dir.h"
 
 using namespace widgets;
@@ -212,4 +213,28 @@ TEST(BitmapImage, FormatsConvertToQImages) {
   b8->Row(0)[0] = 200;
   EXPECT_EQ(ToQImage(*b8).pixel(0, 0), qRgb(200, 200, 200));
   EXPECT_TRUE(ToQImage(*Bitmap::Create(0, 0, PixelFormat::Bgr24)).isNull());
+}
+
+TEST(PicShowBoxWidget, DestroyedByAHandlerDuringAChange) {
+  App();
+  auto* box = new PicShowBoxWidget;
+  box->resize(40, 30);
+  box->SetEffect(3);
+  std::vector<std::unique_ptr<Bitmap>> pics;
+  pics.push_back(Solid(10, 10, Rgb(255, 0, 0)));
+  pics.push_back(Solid(10, 10, Rgb(0, 255, 0)));
+  box->SetPictures(std::move(pics));
+  int rounds = 0;
+  // Events run between the steps of a change; one of them destroys the box.
+  auto previous = platform::SetMessagePump([&] {
+    if (++rounds == 10 && box) {
+      delete box;
+      box = nullptr;
+    }
+  });
+  PicShowBoxWidget* target = box;
+  target->ShowIndex(1);
+  platform::SetMessagePump(previous);
+  EXPECT_EQ(box, nullptr);
+  EXPECT_EQ(rounds, 10);  // no further step ran after the box was gone
 }
