@@ -24,6 +24,26 @@ bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && platform::EqualsNoCase(s.substr(0, prefix.size()), prefix);
 }
 
+// "%2E" and the like as the characters they stand for, as the opener reads a file: address.
+std::string PercentDecoded(std::string_view s) {
+  auto hex = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '%' && i + 2 < s.size() && hex(s[i + 1]) >= 0 && hex(s[i + 2]) >= 0) {
+      out += static_cast<char>(hex(s[i + 1]) * 16 + hex(s[i + 2]));
+      i += 2;
+    } else {
+      out += s[i];
+    }
+  }
+  return out;
+}
+
 bool HostExecutable(const std::string& path) {
   std::string host;
   try {
@@ -43,9 +63,10 @@ bool NamesProgram(std::string_view target) {
   for (std::string_view scheme : kSafeSchemes) {
     if (StartsWithNoCase(t, scheme)) return false;
   }
-  if (StartsWithNoCase(t, "file://")) {
-    t.erase(0, 7);
-    if (StartsWithNoCase(t, "localhost/")) t.erase(0, 9);
+  if (StartsWithNoCase(t, "file:")) {
+    t = PercentDecoded(std::string_view(t).substr(5));
+    if (StartsWithNoCase(t, "//localhost/")) t.erase(0, 11);
+    else if (t.starts_with("//")) t.erase(0, 2);
   }
   if (t.empty()) return false;
   // A command line names its program first; the extension of what follows a blank is not it.
