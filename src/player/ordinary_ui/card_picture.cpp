@@ -8,8 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <cstdio>
-#include <cstdlib>
 
 #include "platform/error.h"
 #include "platform/fonts.h"
@@ -114,7 +112,6 @@ MoviePlayer::MoviePlayer(const std::string& path, std::function<void()> onFrame)
   player_->setLoops(QMediaPlayer::Infinite);
   player_->setSource(QUrl::fromLocalFile(QString::fromStdString(platform::paths::ToHost(path))));
   connect(sink_, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame& frame) {
-    if (std::getenv("ORDP_DEBUG")) std::fprintf(stderr, "frame %lld\n", static_cast<long long>(frame.startTime()));
     QImage img = frame.toImage();
     if (img.isNull()) return;
     frame_ = std::move(img);
