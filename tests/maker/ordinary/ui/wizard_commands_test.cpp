@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -242,4 +243,53 @@ TEST_F(WizardFixture, FlashMovieIsRefusedAndTheCardStays) {
   EXPECT_EQ(dialogs.shown.back().icon, platform::MsgIcon::Question);
   EXPECT_EQ(wizard.CardPath(), ProgramFile(kCard));
   EXPECT_EQ(wizard.CardKind(), PictureKind::Still);
+}
+
+TEST_F(WizardFixture, GreetingTextSavedAndReadBackAsLines) {
+  TempDir dir;
+  TForm3 wizard;
+  const WizardUi& ui = wizard.Ui();
+  ui.boxWord->setPlainText(ToQString("新年好\n万事如意"));
+  EXPECT_EQ(ui.greeting->text(), ToQString("新年好\n万事如意"));
+  dialogs.saveAnswers = {dir.File("greeting.txt")};
+  QTest::mouseClick(ui.saveWord, Qt::LeftButton);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, "保存贺词");
+  EXPECT_TRUE(dialogs.shown[0].file.overwritePrompt);
+  EXPECT_EQ(dialogs.shown[0].file.defaultExt, "txt");
+  EXPECT_EQ(testing_support::ReadBytes(dir.File("greeting.txt")), "新年好\r\n万事如意\r\n");
+
+  ui.boxWord->clear();
+  dialogs.openAnswers = {{dir.File("greeting.txt")}};
+  QTest::mouseClick(ui.loadWord, Qt::LeftButton);
+  EXPECT_EQ(ui.boxWord->toPlainText(), ToQString("新年好\n万事如意"));
+  EXPECT_EQ(ui.greeting->text(), ToQString("新年好\n万事如意"));
+  // The text dialogs now start in the folder of the file picked last.
+  EXPECT_EQ(dialogs.shown[1].text, "浏览贺词文件");
+  dialogs.openAnswers = {{}};
+  QTest::mouseClick(ui.loadWord, Qt::LeftButton);
+  EXPECT_EQ(dialogs.shown[2].file.initialDir, dir.Path());
+
+  // The greeting text holds at most 920 characters.
+  ui.boxWord->setPlainText(QString(1000, QChar(0x798F)));
+  EXPECT_EQ(ui.boxWord->toPlainText().size(), 920);
+}
+
+TEST_F(WizardFixture, CardSizeMustBeANumber) {
+  TForm3 wizard;
+  const WizardUi& ui = wizard.Ui();
+  ShowActive(wizard);
+  Leave(ui.cardWidth, "");  // no card picture yet: nothing to check
+  EXPECT_TRUE(dialogs.Messages().empty());
+  wizard.Setcardimg(ProgramFile(kCard));
+  Leave(ui.cardWidth, "");
+  EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"请输入正确的贺卡宽度。"});
+  EXPECT_TRUE(ui.cardWidth->hasFocus());
+  // Only digits reach the field.
+  ui.cardWidth->clear();
+  QTest::keyClicks(ui.cardWidth, "12a3");
+  EXPECT_EQ(ui.cardWidth->text(), "123");
+  QTest::keyClick(ui.cardWidth, Qt::Key_Return);
+  EXPECT_EQ(ui.cardPicture->width(), 123);
+  EXPECT_EQ(dialogs.Messages().size(), 1u);
 }
