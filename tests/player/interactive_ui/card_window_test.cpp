@@ -257,3 +257,26 @@ TEST(CardWindow, MovingCardsStepAlongTheirPath) {
   w.MoveStep();
   EXPECT_EQ(w.pos(), start + QPoint(2, 0));  // top-left to top-right: along the top edge
 }
+
+TEST(CardWindow, BackgroundColourAndPictureWithItsLayout) {
+  auto shot = [](int layout) {
+    CardBytes c;
+    c.Set("Application", "Width", "100").Set("Application", "Height", "80");
+    c.Set("Application", "BkColor", std::to_string(platform::Rgb(0, 0, 255)));
+    const int bk = c.AddMedia(Bmp(30, 20, platform::Rgb(255, 0, 0)));
+    c.Set("Application", "BkPic", std::to_string(bk)).Set("Application", "BkPicName", "C:\\b\\bk.bmp");
+    c.Set("Application", "BkPicSet", std::to_string(layout));
+    Played p(c.Build());
+    return p.window->grab().toImage();
+  };
+  auto rgb = [](const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; };
+  const QImage centre = shot(2);
+  EXPECT_EQ(rgb(centre, 50, 40), 0xFF0000u);  // the picture at (35, 30), natural size
+  EXPECT_EQ(rgb(centre, 34, 40), 0x0000FFu);
+  EXPECT_EQ(rgb(centre, 5, 5), 0x0000FFu);
+  const QImage tiled = shot(0);
+  EXPECT_EQ(rgb(tiled, 5, 5), 0xFF0000u);
+  EXPECT_EQ(rgb(tiled, 95, 75), 0xFF0000u);  // tiles reach the far corner
+  const QImage stretched = shot(1);
+  EXPECT_EQ(rgb(stretched, 99, 79), 0xFF0000u);
+}
