@@ -1,0 +1,75 @@
+#include "maker/shell/ui/card_maker.h"
+
+#include <QTimer>
+
+#include "audio/ui/voice_recorder_form.h"
+#include "maker/ordinary/ui/tform3.h"
+#include "maker/shell/ui/about_box.h"
+#include "maker/shell/ui/main_window.h"
+#include "maker/shell/ui/new_card_dialog.h"
+#include "maker/shell/ui/template_gallery_window.h"
+#include "maker/shell/ui/window_placement.h"
+
+namespace cardshell {
+
+CardMaker::CardMaker(std::unique_ptr<DesignerHost> designer, StartupTimes times) : times_(times) {
+  form1_ = std::make_unique<TForm1>(std::move(designer));
+  form1_->setEnabled(false);  // enabled when the start-up timer fires
+  created_.push_back("TForm1");
+}
+
+CardMaker::~CardMaker() = default;
+
+void CardMaker::Start() {
+  // The about box is the splash: visible from its creation, painted at once.
+  form9_ = new TForm9(form1_.get());
+  created_.push_back("TForm9");
+  form1_->SetAboutBox(form9_);
+  form9_->ShowAsSplash();
+  QTimer::singleShot(times_.splashMs, this, [this] { CreateRest(); });
+}
+
+void CardMaker::CreateRest() {
+  form3_ = new ordinary_ui::TForm3(form1_.get());
+  created_.push_back("TForm3");
+  form4_ = new audio_ui::TForm4(form1_.get());
+  created_.push_back("TForm4");
+  form2_ = new TForm2(form1_.get());
+  created_.push_back("TForm2");
+  form6_ = new TForm6(form1_.get());
+  created_.push_back("TForm6");
+  form1_->SetGallery(form2_);
+  form2_->SetNewCardDialog(form6_);
+  DesignerHost* designer = &form1_->Designer();
+  FileCommands* files = &form1_->Files();
+  form2_->loadInteractiveTemplate = [files](const std::string& path) { files->LoadDesign(path); };
+  form2_->createBlankCard = [designer, files](const NewCardSettings& settings) {
+    designer->CreateNewCard(settings);
+    // A name with no folder: the first save asks for a file.
+    files->SetCurrentDesignFile(std::string(kNewDesignName));
+  };
+  form2_->openOrdinaryWizard = [this](QWidget* gallery, const std::string& file) { OpenOrdinaryWizard(gallery, file); };
+
+  form1_->StartupTimer()->setInterval(times_.galleryMs);
+  form1_->onStartupTimer = [this] { StartupTimer(); };
+  form1_->showMaximized();
+}
+
+void CardMaker::StartupTimer() {
+  form1_->setEnabled(true);
+  form1_->show();
+  form9_->EndSplash();
+  form1_->activateWindow();
+  CentreOn(form2_, form1_.get());
+  form2_->exec();
+}
+
+void CardMaker::OpenOrdinaryWizard(QWidget* gallery, const std::string& templateFile) {
+  // A fresh wizard for every use, destroyed when it closes; the gallery stays open.
+  ordinary_ui::TForm3 wizard(gallery);
+  PlaceBottomRightOn(&wizard, gallery);
+  if (!templateFile.empty()) wizard.LoadTemplate(templateFile);
+  wizard.ShowModal();
+}
+
+}  // namespace cardshell

@@ -1,0 +1,105 @@
+#include "maker/shell/ui/card_maker.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "maker/shell/ui/about_box.h"
+#include "maker/shell/ui/main_window.h"
+#include "maker/shell/ui/new_card_dialog.h"
+#include "maker/shell/ui/template_gallery_window.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/qt/qt_text.h"
+#include "platform/scripted_dialogs.h"
+#include "shell_ui_fixture.h"
+
+using namespace cardshell;
+
+TEST(CardMakerStartup, SplashFirstThenTheWindowsInOrderThenTheGallery) {
+  shell_ui_fixture::App();
+  platform::ScriptedDialogs dialogs;
+  auto designer = std::make_unique<shell_ui_fixture::FakeDesigner>();
+  shell_ui_fixture::FakeDesigner* fake = designer.get();
+  CardMaker maker(std::move(designer), StartupTimes{150, 100});
+  maker.Start();
+
+  // The splash: the about box, borderless, on top, without its close button; the main window
+  // is not shown yet.
+  TForm9* about = maker.AboutBox();
+  ASSERT_NE(about, nullptr);
+  EXPECT_TRUE(about->isVisible());
+  EXPECT_TRUE(about->IsSplash());
+  EXPECT_TRUE(about->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_TRUE(about->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_FALSE(about->CloseButton()->isVisibleTo(about));
+  EXPECT_FALSE(maker.MainWindow()->isVisible());
+  EXPECT_EQ(maker.CreationOrder(), (std::vector<std::string>{"TForm1", "TForm9"}));
+
+  struct Seen {
+    bool gallery = false, splashGone = false, mainShown = false, mainEnabled = false, closeButton = false;
+    std::vector<std::string> order;
+    std::string title;
+  } seen;
+  QTimer poll;
+  poll.setInterval(5);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* g = qobject_cast<TForm2*>(QApplication::activeModalWidget());
+    if (!g || seen.gallery) return;
+    seen.gallery = true;
+    seen.splashGone = !about->isVisible();
+    seen.mainShown = maker.MainWindow()->isVisible();
+    seen.mainEnabled = maker.MainWindow()->isEnabled();
+    seen.closeButton = about->CloseButton()->isVisibleTo(about) && !about->IsSplash();
+    seen.order = maker.CreationOrder();
+    seen.title = platform::FromQString(g->windowTitle());
+    g->reject();
+  });
+  poll.start();
+  // The gallery may not come before splash + timer.
+  QTest::qWait(120);
+  EXPECT_FALSE(seen.gallery);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return seen.gallery; }, 5000));
+  EXPECT_TRUE(seen.splashGone);
+  EXPECT_TRUE(seen.mainShown);
+  EXPECT_TRUE(seen.mainEnabled);
+  EXPECT_TRUE(seen.closeButton);
+  EXPECT_EQ(seen.title, "新建贺卡");
+  EXPECT_EQ(seen.order, (std::vector<std::string>{"TForm1", "TForm9", "TForm3", "TForm4", "TForm2", "TForm6"}));
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_FALSE(fake->shown);  // no card until one is chosen
+  maker.MainWindow()->close();
+}
+
+TEST(CardMakerStartup, ABlankInteractiveCardFromTheGalleryIsANewUnsavedDesign) {
+  shell_ui_fixture::App();
+  platform::ScriptedDialogs dialogs;
+  auto designer = std::make_unique<shell_ui_fixture::FakeDesigner>();
+  shell_ui_fixture::FakeDesigner* fake = designer.get();
+  CardMaker maker(std::move(designer), StartupTimes{1, 1});
+  maker.Start();
+  bool done = false;
+  QTimer poll;
+  poll.setInterval(5);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* g = qobject_cast<TForm2*>(modal)) {
+      g->Pages()->setCurrentIndex(static_cast<int>(GalleryPage::Interactive));
+      g->List(GalleryPage::Interactive)->setCurrentRow(0);
+      QTimer::singleShot(0, g, [g] { g->OkClick(); });
+    } else if (auto* d = qobject_cast<TForm6*>(modal)) {
+      d->HeightEdit()->setText("250");
+      d->OkClick();
+      done = true;
+    }
+  });
+  poll.start();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return done && !QApplication::activeModalWidget(); }, 5000));
+  EXPECT_TRUE(fake->shown);
+  EXPECT_EQ(fake->doc.window.height, 250);
+  EXPECT_EQ(maker.MainWindow()->Files().CurrentDesignFile(), "新贺卡");
+  maker.MainWindow()->close();
+}
