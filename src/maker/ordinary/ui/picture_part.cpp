@@ -1,12 +1,18 @@
 #include "maker/ordinary/ui/picture_part.h"
 
 #include <QMouseEvent>
+#include <QMediaPlayer>
 #include <QPainter>
+#include <QUrl>
+#include <QVideoFrame>
+#include <QVideoSink>
 
 #include "maker/transitions/ui/bitmap_image.h"
 #include "maker/transitions/ui/gif_animation_widget.h"
 #include "platform/gif_codec.h"
+#include "platform/paths.h"
 #include "platform/picture.h"
+#include "platform/qt/qt_text.h"
 
 namespace ordinary_ui {
 
@@ -94,11 +100,35 @@ MoviePart::MoviePart(QWidget* parent) : QFrame(parent) {
   setPalette(pal);
 }
 
-void MoviePart::SetMovie(const QString& name, int lengthMs) {
-  name_ = name;
+MoviePart::~MoviePart() { Stop(); }
+
+void MoviePart::SetMovie(const std::string& path, int lengthMs) {
+  name_ = platform::ToQString(platform::paths::ExtractFileName(path));
   length_ = lengthMs;
   position_ = 0;
+  frame_ = QImage();
+  if (!player_) {
+    player_ = new QMediaPlayer(this);
+    sink_ = new QVideoSink(this);
+    player_->setVideoSink(sink_);  // no audio output: the picture only
+    player_->setLoops(QMediaPlayer::Infinite);
+    connect(sink_, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame& frame) {
+      QImage image = frame.toImage();
+      if (image.isNull()) return;
+      frame_ = std::move(image);
+      update();
+    });
+  }
+  player_->setSource(QUrl::fromLocalFile(QString::fromStdString(platform::paths::ToHost(path))));
   update();
+}
+
+void MoviePart::Play() {
+  if (player_) player_->play();
+}
+
+void MoviePart::Stop() {
+  if (player_) player_->pause();
 }
 
 void MoviePart::SetPosition(int positionMs) {
@@ -110,6 +140,11 @@ void MoviePart::SetPosition(int positionMs) {
 void MoviePart::paintEvent(QPaintEvent* event) {
   QFrame::paintEvent(event);
   QPainter p(this);
+  if (!frame_.isNull()) {
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(rect(), frame_);
+    return;
+  }
   p.setPen(palette().color(QPalette::WindowText));
   // A film strip's sprocket holes along the top and bottom, the name and the time in the middle.
   for (int x = 6; x < width(); x += 16) {

@@ -6,10 +6,14 @@
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/color.h"
+
+class QMediaPlayer;
+class QVideoSink;
 
 namespace ordinary_ui {
 
@@ -53,20 +57,29 @@ class PicturePart : public QWidget {
   QTimer timer_;
 };
 
-// The movie part: the media control has no picture of its own here, so the part shows the
-// movie's area with its name and the play position.
+// The movie part: the movie's pictures stretched over the part, looping, without sound (the
+// media control plays the movie's sound). Where the host cannot decode the movie, the part
+// shows the movie's name and the media control's play position instead.
 class MoviePart : public QFrame {
   Q_OBJECT
 
  public:
   explicit MoviePart(QWidget* parent = nullptr);
-  void SetMovie(const QString& name, int lengthMs);
+  ~MoviePart() override;
+  // path: a system path; lengthMs as the media control measured it.
+  void SetMovie(const std::string& path, int lengthMs);
   void SetPosition(int positionMs);
+  void Play();
+  void Stop();
+  bool HasPicture() const { return !frame_.isNull(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  QMediaPlayer* player_ = nullptr;
+  QVideoSink* sink_ = nullptr;
+  QImage frame_;
   QString name_;
   int length_ = 0;
   int position_ = 0;

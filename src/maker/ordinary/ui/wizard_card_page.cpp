@@ -105,6 +105,7 @@ void TForm3::Setcardimg(const std::string& path) {
         ui_.cardPicture->resize(ui_.cardPicture->NaturalSize());
         ui_.cardGif->Clear();
         ui_.cardGif->hide();
+        ui_.cardMovie->Stop();
         ui_.cardMovie->hide();
         ui_.cardPicture->show();
         QSize size = ui_.cardPicture->NaturalSize();
@@ -124,6 +125,7 @@ void TForm3::Setcardimg(const std::string& path) {
         ui_.cardGif->resize(ui_.cardGif->NaturalSize());
         ui_.cardPicture->Clear();
         ui_.cardPicture->hide();
+        ui_.cardMovie->Stop();
         ui_.cardMovie->hide();
         cardPath_ = path;
         cardKind_ = kind;
@@ -164,9 +166,10 @@ void TForm3::OpenMovie(const std::string& path) {
   mediaFile_ = path;
   int64_t length = 0;
   mci::Length(id, &length);
-  ui_.cardMovie->SetMovie(ToQString(platform::paths::ExtractFileName(path)), static_cast<int>(length));
+  ui_.cardMovie->SetMovie(path, static_cast<int>(length));
   ui_.cardMovie->setGeometry(0, 0, w, h);
   mci::Play(id);
+  ui_.cardMovie->Play();
   ui_.cardPicture->Clear();
   ui_.cardPicture->hide();
   ui_.cardGif->hide();
@@ -181,6 +184,8 @@ void TForm3::OpenMovie(const std::string& path) {
 }
 
 void TForm3::CloseMedia() {
+  // The movie's pictures stop with the media control that shows it.
+  if (mediaDevice_ && cardKind_ == PictureKind::Movie && mediaFile_ == cardPath_) ui_.cardMovie->Stop();
   if (mediaDevice_) mci::Close(mediaDevice_);
   mediaDevice_ = 0;
   mediaFile_.clear();

@@ -42,6 +42,12 @@ TEST_F(WizardFixture, MovieCardPlaysAgainAfterTheMusicTest) {
   EXPECT_EQ(ui.cardHeight->text(), "120");
   EXPECT_TRUE(wizard.MovieLoopTimer().isActive());
   EXPECT_EQ(wizard.MediaFile(), movie);
+  if (QByteArray shots = qgetenv("LMCARD_WIZARD_SHOTS"); !shots.isEmpty()) {
+    wizard.show();
+    QTest::qWaitFor([&] { return ui.cardMovie->HasPicture(); }, 3000);
+    QTest::qWait(300);
+    wizard.grab().save(QString::fromUtf8(shots) + "/wizard-movie.png");
+  }
 
   // The music test takes the media control.
   ui.pages->setCurrentIndex(1);
