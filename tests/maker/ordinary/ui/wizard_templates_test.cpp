@@ -7,6 +7,7 @@
 #include <QScrollArea>
 #include <QTabWidget>
 
+#include "maker/ordinary/ui/format_chooser.h"
 #include "maker/ordinary/ui/picture_part.h"
 #include "maker/ordinary/ui/wizard_fixture.h"
 #include "platform/files.h"
@@ -40,6 +41,10 @@ TEST_F(WizardFixture, ShippedTemplatesOpenOnEveryPage) {
         QTest::qWait(50);
         wizard.grab().save(QString::fromUtf8(shots) + QString("/wizard-page%1.png").arg(page));
       }
+      FormatChooser chooser(&wizard);
+      chooser.show();
+      QTest::qWait(50);
+      chooser.grab().save(QString::fromUtf8(shots) + "/wizard-format-chooser.png");
     }
   }
 }

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "maker/ordinary/ui/picture_part.h"
 #include "maker/ordinary/ui/test_app.h"
@@ -146,4 +147,39 @@ TEST_F(WizardFixture, ChoosingNoGreetingBoxTakesAwayTheAutoGreeting) {
   EXPECT_FALSE(ui.useTime->isChecked());
   EXPECT_FALSE(ui.useTime->isEnabled());
   EXPECT_TRUE(dialogs.Messages().empty());
+}
+
+TEST_F(WizardFixture, FlashTurnsTheCaptionBlueAndBack) {
+  TForm3 wizard;
+  const WizardUi& ui = wizard.Ui();
+  std::vector<QColor> seen;
+  // Timers fire while the flash lets the messages run: they see the caption's colour of the moment.
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] { seen.push_back(ui.bkMusic->palette().color(QPalette::WindowText)); });
+  probe.start(0);
+  QColor own = ui.bkMusic->palette().color(QPalette::WindowText);
+  wizard.Flash(ui.bkMusic);
+  probe.stop();
+  ASSERT_EQ(seen.size(), 6u);  // three rounds of two states
+  for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], i % 2 == 0 ? QColor(0, 0, 255) : own) << i;
+  EXPECT_EQ(ui.bkMusic->palette().color(QPalette::WindowText), own);
+
+  // A field is no caption: it is left alone.
+  seen.clear();
+  QColor fieldText = ui.music->palette().color(QPalette::Text);
+  wizard.Flash(ui.music);
+  EXPECT_EQ(ui.music->palette().color(QPalette::Text), fieldText);
+}
+
+TEST_F(WizardFixture, AttentionFlashIsArmedWhenShown) {
+  TForm3 wizard;
+  EXPECT_FALSE(wizard.AttentionTimer().isActive());
+  EXPECT_TRUE(wizard.HelpColourTimer().isActive());
+  EXPECT_EQ(wizard.HelpColourTimer().interval(), 500);
+  wizard.show();
+  EXPECT_TRUE(wizard.AttentionTimer().isActive());
+  EXPECT_TRUE(wizard.AttentionTimer().isSingleShot());
+  EXPECT_EQ(wizard.AttentionTimer().interval(), 2000);
+  wizard.reject();
+  EXPECT_FALSE(wizard.MovieLoopTimer().isActive());
 }
