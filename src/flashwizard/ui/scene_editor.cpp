@@ -545,7 +545,6 @@ void SceneEditor::InsertText() {
   int scene = SelectedScene();
   int tag = project_.AddPicture(file, scene);
   if (tag < 0) return;
-  project_.Objects[tag].IsText = true;
   CreatePicture(tag);
   Restack();
   SelectScene(scene);
