@@ -126,18 +126,19 @@ TEST_F(WizardFixture, SaveTemplateWantsAName) {
   EXPECT_TRUE(ui.templateName->isEnabled());
   EXPECT_FALSE(wizard.TemplateSaved());
 
-  std::string name = "向导测试模板";
-  std::string path = ProgramFile("template\\" + name + ".lmcard");
-  platform::files::DeleteFile(path);
-  ui.templateName->setText(ToQString(name));
-  wizard.Setcardimg(ProgramFile(kCard));
+  // Saved into a program folder of its own, so other tests never list this template.
+  std::string card = ProgramFile(kCard);
+  TempDir folder;
+  platform::paths::SetProgramFolder(folder.Path());
+  ui.templateName->setText(ToQString("向导测试模板"));
+  wizard.Setcardimg(card);
   QTest::mouseClick(ui.saveTemplate, Qt::LeftButton);
   EXPECT_EQ(dialogs.Messages().back(), "模板已保存。");
   EXPECT_TRUE(wizard.TemplateSaved());
   TForm3 reopened;
-  reopened.LoadTemplate(path);
-  EXPECT_TRUE(platform::files::DeleteFile(path));
+  reopened.LoadTemplate(folder.File("template\\向导测试模板.lmcard"));
   EXPECT_EQ(reopened.Settings(), wizard.Settings());
+  platform::paths::SetProgramFolder(CARD_PROGRAM_DIR "/");
 }
 
 TEST_F(WizardFixture, PreviewShowsThePlayerForTheWizardsCard) {
