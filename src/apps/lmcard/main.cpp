@@ -1,15 +1,14 @@
 // lmcard, the card maker.
-#include <QMainWindow>
+#include <memory>
 
+#include "maker/shell/ui/card_maker.h"
+#include "maker/shell/ui/card_designer.h"
+#include "maker/shell/ui/main_window.h"
 #include "platform/qt/card_application.h"
-#include "platform/qt/qt_text.h"
 
 int main(int argc, char** argv) {
-  platform::CardApplication app(argc, argv, "Lumo贺卡制作 标准版");
-  QMainWindow mainWindow;
-  mainWindow.setObjectName("TForm1");
-  mainWindow.setWindowTitle(platform::ToQString("Lumo贺卡制作 7.0 标准版"));
-  mainWindow.setMinimumSize(400, 300);
-  mainWindow.showMaximized();
+  platform::CardApplication app(argc, argv, cardshell::kApplicationTitle);
+  cardshell::CardMaker maker(std::make_unique<cardshell::CardDesigner>());
+  maker.Start();
   return app.exec();
 }

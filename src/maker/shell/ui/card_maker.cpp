@@ -1,5 +1,7 @@
 #include "maker/shell/ui/card_maker.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include "audio/ui/voice_recorder_form.h"
@@ -52,6 +54,8 @@ void CardMaker::CreateRest() {
 
   form1_->StartupTimer()->setInterval(times_.galleryMs);
   form1_->onStartupTimer = [this] { StartupTimer(); };
+  // Without a window manager to maximise it, the window still takes the whole work area.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) form1_->setGeometry(screen->availableGeometry());
   form1_->showMaximized();
 }
 

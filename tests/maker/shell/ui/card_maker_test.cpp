@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "maker/ordinary/ordinary_template.h"
+#include "maker/ordinary/ui/tform3.h"
+#include "maker/shell/template_gallery.h"
 #include "maker/shell/ui/about_box.h"
 #include "maker/shell/ui/main_window.h"
 #include "maker/shell/ui/new_card_dialog.h"
@@ -102,4 +105,53 @@ TEST(CardMakerStartup, ABlankInteractiveCardFromTheGalleryIsANewUnsavedDesign) {
   EXPECT_EQ(fake->doc.window.height, 250);
   EXPECT_EQ(maker.MainWindow()->Files().CurrentDesignFile(), "新贺卡");
   maker.MainWindow()->close();
+}
+
+TEST(CardMakerStartup, TheOrdinaryPageOpensAFreshWizardWithTheTemplateLoaded) {
+  shell_ui_fixture::App();
+  platform::ScriptedDialogs dialogs;
+  std::string previous = platform::paths::ProgramFolder();
+  platform::paths::SetProgramFolder(std::string(CARD_PROGRAM_DIR) + "/");
+  std::string file = TemplateFile("春节祝福", GalleryPage::Ordinary);
+  ASSERT_TRUE(platform::files::FileExists(file)) << file;
+  ordinary::OrdinarySettings expected = ordinary::LoadTemplate(file);
+
+  CardMaker maker(std::make_unique<shell_ui_fixture::FakeDesigner>(), StartupTimes{1, 1});
+  maker.Start();
+  std::string wizardBox;
+  bool wizardSeen = false, galleryStillOpen = false, galleryClosed = false;
+  ordinary_ui::TForm3* seenWizard = nullptr;
+  QTimer poll;
+  poll.setInterval(5);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* w = qobject_cast<ordinary_ui::TForm3*>(modal); w && !wizardSeen) {
+      wizardSeen = true;
+      seenWizard = w;
+      wizardBox = w->Settings().boxWord;
+      w->reject();
+    } else if (auto* g = qobject_cast<TForm2*>(modal)) {
+      if (!wizardSeen) {
+        g->Pages()->setCurrentIndex(static_cast<int>(GalleryPage::Ordinary));
+        g->List(GalleryPage::Ordinary)->setCurrentRow(
+            g->List(GalleryPage::Ordinary)->row(g->List(GalleryPage::Ordinary)
+                                                     ->findItems(platform::ToQString("春节祝福"), Qt::MatchExactly)
+                                                     .value(0)));
+        QTimer::singleShot(0, g, [g] { g->OkClick(); });
+      } else if (!galleryClosed) {
+        galleryStillOpen = g->isVisible();
+        galleryClosed = true;
+        g->reject();
+      }
+    }
+  });
+  poll.start();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return galleryClosed; }, 10000));
+  EXPECT_TRUE(wizardSeen);
+  EXPECT_NE(seenWizard, maker.Wizard());  // a fresh wizard, not the one made at start-up
+  EXPECT_EQ(wizardBox, expected.boxWord);
+  EXPECT_FALSE(expected.boxWord.empty());
+  EXPECT_TRUE(galleryStillOpen);
+  maker.MainWindow()->close();
+  platform::paths::SetProgramFolder(previous);
 }
