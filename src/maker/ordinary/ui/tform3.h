@@ -21,6 +21,9 @@
 namespace audio {
 class TpvPlayer;
 }
+namespace audio_ui {
+class TForm4;
+}
 
 namespace ordinary_ui {
 
@@ -166,6 +169,7 @@ class TForm3 : public QDialog {
   uint32_t mediaDevice_ = 0;  // the media control's device (0 = closed)
   std::string mediaFile_;
   std::unique_ptr<audio::TpvPlayer> probe_;
+  audio_ui::TForm4* recorder_ = nullptr;  // made on first use, a child of the wizard
 
   QTimer movieLoop_;
   QTimer attention_;

@@ -181,9 +181,12 @@ void TForm3::BrowseVoice() {
 }
 
 void TForm3::RecordVoice() {
-  audio_ui::TForm4 recorder(this);
-  recorder.SetSavedCallback([this](const std::string& fileName) { ui_.voice->setText(ToQString(fileName)); });
-  recorder.ExecAlignedTo(this);
+  // One recorder for the wizard's life: it keeps its file name from one recording to the next.
+  if (!recorder_) {
+    recorder_ = new audio_ui::TForm4(this);
+    recorder_->SetSavedCallback([this](const std::string& fileName) { ui_.voice->setText(ToQString(fileName)); });
+  }
+  recorder_->ExecAlignedTo(this);
 }
 
 void TForm3::TestVoice() {
