@@ -293,3 +293,46 @@ TEST_F(WizardFixture, CardSizeMustBeANumber) {
   EXPECT_EQ(ui.cardPicture->width(), 123);
   EXPECT_EQ(dialogs.Messages().size(), 1u);
 }
+
+TEST_F(WizardFixture, BuildChecksBeforeTouchingTheOutput) {
+  TForm3 wizard;
+  const WizardUi& ui = wizard.Ui();
+  ShowActive(wizard);
+  ui.pages->setCurrentIndex(5);
+  EXPECT_FALSE(wizard.Build());
+  EXPECT_EQ(dialogs.Messages().back(), "您还没有设置贺卡文件！");
+  EXPECT_EQ(wizard.Page(), 1);
+
+  wizard.Setcardimg(ProgramFile(kCard));
+  ui.pages->setCurrentIndex(5);
+  ui.output->setText("   ");
+  EXPECT_FALSE(wizard.Build());
+  EXPECT_EQ(dialogs.Messages().back(), "请输入贺卡输出位置！");
+  EXPECT_EQ(dialogs.shown.back().icon, platform::MsgIcon::Warning);
+  EXPECT_EQ(wizard.Page(), 6);
+  EXPECT_TRUE(ui.output->hasFocus());
+
+  // An existing card is kept when the user says No.
+  TempDir dir;
+  ASSERT_TRUE(WriteBytes(dir.File("old.crd1"), "old card"));
+  ui.output->setText(ToQString(dir.File("old.crd1")));
+  dialogs.messageAnswers = {MsgResult::No};
+  EXPECT_FALSE(wizard.Build());
+  EXPECT_EQ(dialogs.Messages().back(), "文件 " + dir.File("old.crd1") + " 已存在，是否替换原文件？");
+  EXPECT_EQ(testing_support::ReadBytes(dir.File("old.crd1")), "old card");
+  EXPECT_FALSE(wizard.Built());
+}
+
+TEST_F(WizardFixture, IconPreviewFollowsTheIconField) {
+  TForm3 wizard;
+  const WizardUi& ui = wizard.Ui();
+  EXPECT_EQ(ui.icon->text(), ToQString("默认"));
+  EXPECT_TRUE(ui.iconPreview->pixmap().isNull());
+  dialogs.openAnswers = {{ProgramFile("图标\\蛋糕.ico")}};
+  QTest::mouseClick(ui.iconBrowse, Qt::LeftButton);
+  EXPECT_EQ(dialogs.shown.back().text, "浏览图标文件");
+  EXPECT_EQ(FromQString(ui.icon->text()), ProgramFile("图标\\蛋糕.ico"));
+  EXPECT_FALSE(ui.iconPreview->pixmap().isNull());
+  ui.icon->setText(ToQString("默认"));
+  EXPECT_TRUE(ui.iconPreview->pixmap().isNull());
+}
