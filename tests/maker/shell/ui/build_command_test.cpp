@@ -33,6 +33,7 @@ struct BuildScene {
       return f;
     });
   }
+  QApplication& app = shell_ui_fixture::App();  // before any widget member
   std::string previous;
   testing_support::TempDir dir;
   platform::ScriptedDialogs dialogs;

@@ -50,6 +50,7 @@ struct Gallery {
     form.List(page)->setCurrentRow(row);
   }
 
+  QApplication& app = shell_ui_fixture::App();  // before any widget member
   testing_support::TempDir dir;
   std::string previous;
   platform::ScriptedDialogs dialogs;
