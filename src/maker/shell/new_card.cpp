@@ -52,6 +52,9 @@ std::optional<MaskSize> ReadMaskSize(std::string_view path) {
 
 void ApplyNewCard(document::CardDocument& doc, const NewCardSettings& s) {
   document::DelAll(doc);
+  // A new card starts from the card window's defaults: nothing of the previous design (its
+  // title, music, actions, movement) is carried into it unseen.
+  doc.window = document::CardWindow{};
   document::CardWindow& w = doc.window;
   w.icon = platform::paths::ProgramFolder() + std::string(kNewCardIcon);
   w.width = platform::StrToIntDef(platform::Trim(s.widthText), w.width);

@@ -48,7 +48,7 @@ struct MaskSize {
 std::optional<MaskSize> ReadMaskSize(std::string_view path);
 
 // What OK does to the document: clears the design (the card window alone in the selector and
-// selected), gives it the default icon, the size (the mask's own size when a readable mask is
+// selected), puts the card window's other properties back to their defaults, gives it the default icon, the size (the mask's own size when a readable mask is
 // used), the colour, and the background and mask pictures as ticked. The settings must have
 // passed CheckNewCard.
 void ApplyNewCard(document::CardDocument& doc, const NewCardSettings& settings);

@@ -78,6 +78,9 @@ TEST(NewCardDialog, OkClearsTheDesignAndSetsTheCardWindow) {
   doc.window.bkPicName = "old.jpg";
   doc.window.yxPic = true;
   doc.window.yxPicName = "old.bmp";
+  doc.window.cardTitle = "上一张贺卡";
+  doc.window.musicName = "old.mid";
+  doc.window.onClose = 2;
 
   WriteBmp(scope.File("bk.bmp"), 8, 8);
   NewCardSettings s;
@@ -103,6 +106,10 @@ TEST(NewCardDialog, OkClearsTheDesignAndSetsTheCardWindow) {
   EXPECT_EQ(doc.window.bkPicSet, 1);
   EXPECT_FALSE(doc.window.yxPic);  // no mask: the plain rectangle
   EXPECT_EQ(doc.window.yxPicName, "");
+  // Nothing of the previous card is carried over unseen.
+  EXPECT_EQ(doc.window.cardTitle, document::CardWindow{}.cardTitle);
+  EXPECT_EQ(doc.window.musicName, "");
+  EXPECT_EQ(doc.window.onClose, 0);
 }
 
 TEST(NewCardDialog, AMaskOf300By200DecidesTheWindowSize) {
