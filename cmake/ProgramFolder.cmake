@@ -7,5 +7,9 @@ endforeach()
 add_custom_target(program_folder ALL
   ${mkdirs}
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/data ${CARD_PROGRAM_DIR}
+  # The scripts that generate the content stay in the repository, not in the program folder.
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${CARD_PROGRAM_DIR}/make_media.sh ${CARD_PROGRAM_DIR}/make_flash_media.sh
+          ${CARD_PROGRAM_DIR}/make_midi.py ${CARD_PROGRAM_DIR}/make_templates.py ${CARD_PROGRAM_DIR}/shapes.py
+          ${CARD_PROGRAM_DIR}/文字特效/make_styles.sh
   COMMENT "Laying out the program folder")
 install(DIRECTORY ${CARD_PROGRAM_DIR}/ DESTINATION . USE_SOURCE_PERMISSIONS)

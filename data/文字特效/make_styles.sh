@@ -8,13 +8,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-style() {  # style NAME  (description on stdin)
+style() {  # style NAME [FOLDER]  (description on stdin)
   cat > "$tmp/desc"
-  "$cardtool" style-write "$tmp/desc" "$here/$1.style"
+  "$cardtool" style-write "$tmp/desc" "${2:-$here}/$1.style"
 }
 
-# No effect at all: the choice "不添加任何文字特效".
-style null <<'EOF'
+# No effect at all: the choice "不添加任何文字特效", read from the program folder itself.
+style null "$here/.." <<'EOF'
 [Layer]
 Version = 0x0103
 Opacity = 1.0

@@ -2,6 +2,8 @@
 // present, and "null.style" meaning no effect at all.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "imaging/layer_style_file.h"
 #include "imaging/text_effect.h"
 #include "platform/files.h"
@@ -14,7 +16,8 @@ const std::string kFolder = platform::paths::FromHost(CARD_SOURCE_DIR) + "/data/
 
 TEST(ShippedStyles, EveryEffectIsAValidStyleFile) {
   const auto names = platform::files::ListFiles(kFolder, {".style"});
-  EXPECT_GE(names.size(), 13u);  // twelve effects or more, and null.style
+  EXPECT_GE(names.size(), 12u);
+  EXPECT_EQ(std::count(names.begin(), names.end(), "null.style"), 0);  // it lies in the program folder
   bool titleDefault = false;
   for (const std::string& name : names) {
     auto bytes = platform::files::ReadFile(kFolder + name);
@@ -31,7 +34,7 @@ TEST(ShippedStyles, EveryEffectIsAValidStyleFile) {
 }
 
 TEST(ShippedStyles, NullStyleSwitchesEverythingOff) {
-  auto bytes = platform::files::ReadFile(kFolder + "null.style");
+  auto bytes = platform::files::ReadFile(kFolder + "../null.style");
   ASSERT_TRUE(bytes);
   StyleFile s;
   ASSERT_EQ(ParseStyleFile(*bytes, s), StyleParse::Ok);
