@@ -12,17 +12,17 @@ QColor ToQColor(platform::Color c) {
   return QColor(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c));
 }
 
-QFont ToQFont(const platform::FontSpec& spec) {
-  QFont f(QString::fromStdString(platform::fonts::HostFamilyFor(spec.name)));
-  if (spec.height != 0) {
-    f.setPixelSize(std::max(1, spec.PixelHeight()));
+QFont ToQFont(const platform::FontSpec& fontSpec) {
+  QFont f(QString::fromStdString(platform::fonts::HostFamilyFor(fontSpec.name)));
+  if (fontSpec.height != 0) {
+    f.setPixelSize(std::max(1, fontSpec.PixelHeight()));
   } else {
-    f.setPixelSize(std::max(1, (spec.size * 96 + 36) / 72));  // points at 96 dpi, as the card was designed
+    f.setPixelSize(std::max(1, (fontSpec.size * 96 + 36) / 72));  // points at 96 dpi, as the card was designed
   }
-  f.setBold(spec.bold);
-  f.setItalic(spec.italic);
-  f.setUnderline(spec.underline);
-  f.setStrikeOut(spec.strikeOut);
+  f.setBold(fontSpec.bold);
+  f.setItalic(fontSpec.italic);
+  f.setUnderline(fontSpec.underline);
+  f.setStrikeOut(fontSpec.strikeOut);
   return f;
 }
 

@@ -17,7 +17,7 @@ namespace cardplayer {
 QColor ToQColor(platform::Color c);
 // The family through the shipped aliases (宋体 → the installed Chinese font), size in points,
 // styles; the colour is not part of a QFont.
-QFont ToQFont(const platform::FontSpec& spec);
+QFont ToQFont(const platform::FontSpec& fontSpec);
 // 0 default arrow, 1 hand, 2 cross.
 Qt::CursorShape CursorShapeOf(int cursor);
 // A picture file as an image; a null image when it cannot be read.

@@ -125,15 +125,15 @@ void MoviePlayer::Play() { player_->play(); }
 void MoviePlayer::Stop() { player_->stop(); }
 
 GreetingText::GreetingText(const ordinary::OrdinarySettings& s, int labelWidth) {
-  platform::FontSpec spec;
-  spec.name = s.boxFontName;
-  spec.size = s.boxFontSize > 0 ? s.boxFontSize : 9;
-  spec.bold = s.boxFontBold;
-  spec.italic = s.boxFontItalic;
-  spec.underline = s.boxFontUnderline;
-  spec.strikeOut = s.boxFontStrikeOut;
-  spec.color = s.boxFontColor;
-  std::shared_ptr<platform::fonts::Font> font = platform::fonts::Font::Create(spec);
+  platform::FontSpec fontSpec;
+  fontSpec.name = s.boxFontName;
+  fontSpec.size = s.boxFontSize > 0 ? s.boxFontSize : 9;
+  fontSpec.bold = s.boxFontBold;
+  fontSpec.italic = s.boxFontItalic;
+  fontSpec.underline = s.boxFontUnderline;
+  fontSpec.strikeOut = s.boxFontStrikeOut;
+  fontSpec.color = s.boxFontColor;
+  std::shared_ptr<platform::fonts::Font> font = platform::fonts::Font::Create(fontSpec);
   if (!font) return;
   lineHeight_ = std::max(1, font->Measure("a").height);
   lines_ = platform::fonts::WrapText(*font, s.boxWord, std::max(1, labelWidth));
@@ -143,7 +143,7 @@ GreetingText::GreetingText(const ordinary::OrdinarySettings& s, int labelWidth) 
   if (!work) return;
   work->Fill(0, 0);
   for (size_t i = 0; i < lines_.size(); ++i) {
-    font->Draw(*work, 0, static_cast<int>(i) * lineHeight_, lines_[i], platform::ResolveColor(spec.color));
+    font->Draw(*work, 0, static_cast<int>(i) * lineHeight_, lines_[i], platform::ResolveColor(fontSpec.color));
   }
   image_ = ToQImage(*work);
 }

@@ -20,13 +20,13 @@ namespace designer {
 
 using document::ElementKind;
 
-QFont ToQFont(const platform::FontSpec& spec) {
-  QFont f(QString::fromStdString(platform::fonts::HostFamilyFor(spec.name)));
-  f.setPixelSize(std::max(1, spec.PixelHeight()));
-  f.setBold(spec.bold);
-  f.setItalic(spec.italic);
-  f.setUnderline(spec.underline);
-  f.setStrikeOut(spec.strikeOut);
+QFont ToQFont(const platform::FontSpec& fontSpec) {
+  QFont f(QString::fromStdString(platform::fonts::HostFamilyFor(fontSpec.name)));
+  f.setPixelSize(std::max(1, fontSpec.PixelHeight()));
+  f.setBold(fontSpec.bold);
+  f.setItalic(fontSpec.italic);
+  f.setUnderline(fontSpec.underline);
+  f.setStrikeOut(fontSpec.strikeOut);
   return f;
 }
 

@@ -26,14 +26,14 @@ using platform::ToQString;
 namespace {
 constexpr int kMaxGreetingChars = 920;
 
-QFont GreetingQFont(const platform::FontSpec& spec, const QFont& base) {
+QFont GreetingQFont(const platform::FontSpec& fontSpec, const QFont& base) {
   QFont f = base;
-  f.setFamily(ToQString(spec.name));
-  f.setPixelSize(spec.PixelHeight());
-  f.setBold(spec.bold);
-  f.setItalic(spec.italic);
-  f.setUnderline(spec.underline);
-  f.setStrikeOut(spec.strikeOut);
+  f.setFamily(ToQString(fontSpec.name));
+  f.setPixelSize(fontSpec.PixelHeight());
+  f.setBold(fontSpec.bold);
+  f.setItalic(fontSpec.italic);
+  f.setUnderline(fontSpec.underline);
+  f.setStrikeOut(fontSpec.strikeOut);
   return f;
 }
 }  // namespace
