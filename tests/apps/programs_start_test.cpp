@@ -6,24 +6,12 @@
 #include <cstdio>
 #include <string>
 
+#include "support/run_program.h"
+
 namespace {
 
-struct ProgramRun {
-  int exitCode = -1;
-  std::string output;
-};
-
-ProgramRun RunProgram(const std::string& commandLine) {
-  ProgramRun r;
-  FILE* p = ::popen(commandLine.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buf;
-  size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.output.append(buf.data(), n);
-  int status = ::pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+using testing_support::ProgramRun;
+using testing_support::RunProgram;
 
 std::string Program(const char* name) { return std::string(CARD_PROGRAM_DIR) + "/" + name; }
 

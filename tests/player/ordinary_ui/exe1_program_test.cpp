@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "support/run_program.h"
+
 #include "ordinary_ui_fixture.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -18,22 +20,8 @@ using testing_support::WriteBytes;
 
 namespace {
 
-struct ProgramRun {
-  int exitCode = -1;
-  std::string output;
-};
-
-ProgramRun RunProgram(const std::string& commandLine) {
-  ProgramRun r;
-  FILE* p = ::popen(commandLine.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buf;
-  size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.output.append(buf.data(), n);
-  int status = ::pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+using testing_support::ProgramRun;
+using testing_support::RunProgram;
 
 const std::string kExe1 = std::string(CARD_PROGRAM_DIR) + "/exe1.exe";
 const std::string kTitle = "Lumo\xE8\xB4\xBA\xE5\x8D\xA1";  // the window title, UTF-8
