@@ -34,27 +34,30 @@ int PageStrip(int p, int size) {
 }
 
 // src's part of extent x at the edge stays in place, and the t thick block next to it is drawn
-// mirrored, like the back of a turning page. Edge: 1 left, 2 top, 3 right, 4 bottom.
-void PageEdge(const StepFrames& f, const Bitmap& src, int edge, int x, int t) {
+// mirrored, like the back of a turning page, both over the base frame. Edge: 1 left, 2 top,
+// 3 right, 4 bottom.
+void PageEdge(const StepFrames& f, const Bitmap& src, const Bitmap& base, int edge, int x, int t) {
   const int W = f.W, H = f.H;
+  BlockComposer out(f.work);
   switch (edge) {
     case 1:
-      CopyInPlace(src, f.work, 0, 0, x, H);
-      MirrorBlockH(src, f.work, x, 0, t, H);
+      out.AddInPlace(src, 0, 0, x, H);
+      out.AddMirroredH(src, x, 0, t, H);
       break;
     case 2:
-      CopyInPlace(src, f.work, 0, 0, W, x);
-      MirrorBlockV(src, f.work, 0, x, W, t);
+      out.AddInPlace(src, 0, 0, W, x);
+      out.AddMirroredV(src, 0, x, W, t);
       break;
     case 3:
-      CopyInPlace(src, f.work, W - x, 0, x, H);
-      MirrorBlockH(src, f.work, W - x - t, 0, t, H);
+      out.AddInPlace(src, W - x, 0, x, H);
+      out.AddMirroredH(src, W - x - t, 0, t, H);
       break;
     case 4:
-      CopyInPlace(src, f.work, 0, H - x, W, x);
-      MirrorBlockV(src, f.work, 0, H - x - t, W, t);
+      out.AddInPlace(src, 0, H - x, W, x);
+      out.AddMirroredV(src, 0, H - x - t, W, t);
       break;
   }
+  out.Compose(base, f.work);
 }
 
 }  // namespace
@@ -158,14 +161,14 @@ void PageTurnIn(const StepFrames& f, int v) {
   // Variants: 1 from the left, 2 from the top, 3 from the right, 4 from the bottom.
   static constexpr int kEdge[4] = {1, 2, 3, 4};
   const int size = (v == 2 || v == 4) ? f.H : f.W;
-  PageEdge(f, f.newF, kEdge[v - 1], Ext(f.s, size), PageStrip(f.s, size));
+  PageEdge(f, f.newF, f.oldF, kEdge[v - 1], Ext(f.s, size), PageStrip(f.s, size));
 }
 
 void PageTurnOut(const StepFrames& f, int v) {
   // The old frame rolls toward the left, top, right or bottom; t grows back as it leaves.
   const int size = (v == 2 || v == 4) ? f.H : f.W;
   const int p = 100 - f.s;
-  PageEdge(f, f.oldF, v, Ext(p, size), PageStrip(p, size));
+  PageEdge(f, f.oldF, f.newF, v, Ext(p, size), PageStrip(p, size));
 }
 
 }  // namespace transitions

@@ -48,8 +48,8 @@ void FourPieces(const StepFrames& f, const Bitmap& src, int v, int p) {
   out.Compose(&src == &f.newF ? f.oldF : f.newF, f.work);
 }
 
-// Each X x Y quarter of src stretched whole into a rectangle of its own quadrant; m and n are
-// the extents of the progress p.
+// Each X x Y quarter of src stretched whole into a rectangle of its own quadrant, over the
+// other frame; m and n are the extents of the progress p.
 void Quarters(const StepFrames& f, const Bitmap& src, int v, int p) {
   const int W = f.W, H = f.H;
   const int X = RoundDiv(W, 2), Y = RoundDiv(H, 2);
@@ -61,7 +61,9 @@ void Quarters(const StepFrames& f, const Bitmap& src, int v, int p) {
     default: to[0] = {0, 0, X, n}; to[1] = {W - m, 0, m, Y}; to[2] = {0, Y, m, H - Y}; to[3] = {X, H - n, W - X, n}; break;
   }
   const int qx[4] = {0, X, 0, X}, qy[4] = {0, 0, Y, Y};
-  for (int i = 0; i < 4; ++i) StretchBlock(src, qx[i], qy[i], X, Y, f.work, to[i].x, to[i].y, to[i].w, to[i].h);
+  BlockComposer out(f.work);
+  for (int i = 0; i < 4; ++i) out.AddStretched(src, qx[i], qy[i], X, Y, to[i].x, to[i].y, to[i].w, to[i].h);
+  out.Compose(&src == &f.newF ? f.oldF : f.newF, f.work);
 }
 
 }  // namespace

@@ -74,16 +74,17 @@ void IrisClose(const StepFrames& f) {
 
 void Squeeze(const StepFrames& f) {
   const int d = RoundDiv(int64_t(f.H) * (100 - f.s), 100), e = RoundDiv(int64_t(f.W) * (100 - f.s), 100);
-  if (d <= 0) return;
-  const double r = d / 2.0, k = static_cast<double>(e) / d;
+  BlockComposer out(f.work);
+  const double r = d / 2.0, k = d > 0 ? static_cast<double>(e) / d : 0.0;
   for (int i = 0; i < d; ++i) {
     int wi;
     if (i < d / 2) wi = 2 * RoundEven(k * std::sqrt(r * r - (r - i) * (r - i)));
     else if (i == d / 2) wi = e;
     else wi = 2 * RoundEven(std::sqrt(std::max(0.0, r * r - (r - (d - i)) * (r - (d - i)))) * k);
     const int y = (f.H - d) / 2 + i;
-    StretchBlock(f.oldF, 0, y, f.W, 1, f.work, RoundDiv(f.W - wi, 2), y, wi, 1);
+    out.AddStretched(f.oldF, 0, y, f.W, 1, RoundDiv(f.W - wi, 2), y, wi, 1);
   }
+  out.Compose(f.newF, f.work);
 }
 
 void DiamondClose(const StepFrames& f) { Rhombus(f, f.oldF, 100 - f.s); }

@@ -8,30 +8,33 @@ namespace {
 constexpr Anchor kStretchAnchors[9] = {Anchor::Left, Anchor::Right,  Anchor::Top, Anchor::Bottom, Anchor::Centre,
                                        Anchor::TL,   Anchor::BL,     Anchor::TR,  Anchor::BR};
 
-// Stretches src whole into the rectangle of the variant, with extents w and h; the bottom
-// anchor takes its top from `bottomTop` (its height is what is left below it).
-void StretchAnchored(const StepFrames& f, const Bitmap& src, int variant, int w, int h, int bottomTop) {
+// Stretches src whole into the rectangle of the variant, with extents w and h, over the base;
+// the bottom anchor takes its top from `bottomTop` (its height is what is left below it).
+void StretchAnchored(const StepFrames& f, const Bitmap& src, const Bitmap& base, int variant, int w, int h,
+                     int bottomTop) {
   Box b = Anchored(kStretchAnchors[variant - 1], f.W, f.H, w, h);
   if (variant == 4) b = {0, bottomTop, f.W, f.H - bottomTop};
-  StretchWhole(src, f.work, b.x, b.y, b.w, b.h);
+  BlockComposer out(f.work);
+  out.AddStretched(src, 0, 0, src.Width(), src.Height(), b.x, b.y, b.w, b.h);
+  out.Compose(base, f.work);
 }
 
 }  // namespace
 
 void StretchIn(const StepFrames& f, int v) {
   const int s = f.s;
-  StretchAnchored(f, f.newF, v, RoundDiv(int64_t(s) * f.W, 100), RoundDiv(int64_t(s) * f.H, 100),
+  StretchAnchored(f, f.newF, f.oldF, v, RoundDiv(int64_t(s) * f.W, 100), RoundDiv(int64_t(s) * f.H, 100),
                   RoundDiv(int64_t(100 - s) * f.H, 100));
 }
 
 void StretchOut(const StepFrames& f, int v) {
   const int s = f.s;
-  StretchAnchored(f, f.oldF, v, RoundDiv(int64_t(100 - s) * f.W, 100), RoundDiv(int64_t(100 - s) * f.H, 100),
+  StretchAnchored(f, f.oldF, f.newF, v, RoundDiv(int64_t(100 - s) * f.W, 100), RoundDiv(int64_t(100 - s) * f.H, 100),
                   RoundDiv(int64_t(s) * f.H, 100));
 }
 
 // Built with the loop vectorizer, which the default optimisation level leaves out.
-[[gnu::optimize("O3")]] void CrossFade(const StepFrames& f) {
+[[gnu::optimize("O3"), gnu::target_clones("avx2", "default")]] void CrossFade(const StepFrames& f) {
   // (100 - s) * old div 100 + s * new div 100 per channel. The products fit 16 bits, so the
   // loop runs on 16-bit lanes, where the compiler turns the division into a multiply.
   const uint16_t a = static_cast<uint16_t>(100 - f.s), b = static_cast<uint16_t>(f.s);
@@ -51,22 +54,24 @@ namespace {
 
 // Centre open and close share their drawing; `src` is the frame drawn over the base, w and h
 // the band extents of the step.
-void CentreBands(const StepFrames& f, const Bitmap& src, int v, int w, int h) {
+void CentreBands(const StepFrames& f, const Bitmap& src, const Bitmap& base, int v, int w, int h) {
   const int W = f.W, H = f.H;
+  BlockComposer out(f.work);
   switch (v) {
-    case 1: StretchWhole(src, f.work, (W - w) / 2, 0, w, H); break;
-    case 2: StretchWhole(src, f.work, 0, (H - h) / 2, W, h); break;
-    case 3: CopyInPlace(src, f.work, (W - w) / 2, 0, w, H); break;
-    case 4: CopyInPlace(src, f.work, 0, (H - h) / 2, W, h); break;
+    case 1: out.AddStretched(src, 0, 0, W, H, (W - w) / 2, 0, w, H); break;
+    case 2: out.AddStretched(src, 0, 0, W, H, 0, (H - h) / 2, W, h); break;
+    case 3: out.AddInPlace(src, (W - w) / 2, 0, w, H); break;
+    case 4: out.AddInPlace(src, 0, (H - h) / 2, W, h); break;
     case 5:
-      CopyBlock(src, (W - w) / 2, 0, w / 2, H, f.work, 0, 0);
-      CopyBlock(src, W / 2, 0, w / 2, H, f.work, W - w / 2, 0);
+      out.Add(src, (W - w) / 2, 0, w / 2, H, 0, 0);
+      out.Add(src, W / 2, 0, w / 2, H, W - w / 2, 0);
       break;
     case 6:
-      CopyBlock(src, 0, (H - h) / 2, W, h / 2, f.work, 0, 0);
-      CopyBlock(src, 0, H / 2, W, h / 2, f.work, 0, H - h / 2);
+      out.Add(src, 0, (H - h) / 2, W, h / 2, 0, 0);
+      out.Add(src, 0, H / 2, W, h / 2, 0, H - h / 2);
       break;
   }
+  out.Compose(base, f.work);
 }
 
 }  // namespace
@@ -78,11 +83,11 @@ void CentreOpen(const StepFrames& f, int v) {
     CopyWhole(f.newF, f.work);
     return;
   }
-  CentreBands(f, f.newF, v, RoundDiv(int64_t(f.s) * f.W, 100), RoundDiv(int64_t(f.s) * f.H, 100));
+  CentreBands(f, f.newF, f.oldF, v, RoundDiv(int64_t(f.s) * f.W, 100), RoundDiv(int64_t(f.s) * f.H, 100));
 }
 
 void CentreClose(const StepFrames& f, int v) {
-  CentreBands(f, f.oldF, v, RoundDiv(int64_t(100 - f.s) * f.W, 100), RoundDiv(int64_t(100 - f.s) * f.H, 100));
+  CentreBands(f, f.oldF, f.newF, v, RoundDiv(int64_t(100 - f.s) * f.W, 100), RoundDiv(int64_t(100 - f.s) * f.H, 100));
 }
 
 }  // namespace transitions

@@ -1,6 +1,7 @@
 #include "maker/transitions/frame_ops.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace transitions {
@@ -27,6 +28,84 @@ void CopyBlock(const Bitmap& src, int sx, int sy, int w, int h, Bitmap& dst, int
     std::memcpy(dst.Row(dy + y) + dx * 3, src.Row(sy + y) + sx * 3, bytes);
 }
 
+namespace {
+
+// Cuts (x, y, w, h) to a W x H frame; false when nothing is left.
+bool CutTo(int W, int H, int& x, int& y, int& w, int& h) {
+  if (x < 0) { w += x; x = 0; }
+  if (y < 0) { h += y; y = 0; }
+  w = std::min(w, W - x);
+  h = std::min(h, H - y);
+  return w > 0 && h > 0;
+}
+
+// out = mask ? a : b, byte by byte; built with the loop vectorizer.
+[[gnu::optimize("O3"), gnu::target_clones("avx2", "default")]] void SelectBytes(
+    const uint8_t* __restrict mask, const uint8_t* __restrict a, const uint8_t* __restrict b, uint8_t* __restrict out,
+    int n) {
+  for (int i = 0; i < n; ++i) out[i] = static_cast<uint8_t>((a[i] & mask[i]) | (b[i] & ~mask[i]));
+}
+
+// Byte offset in the source row of every drawn column i in [x0, x1): the pixel under the
+// column's centre, sx + floor((2i + 1) * sw / (2 * dw)). A multiply by the reciprocal gives the
+// quotient to within one, and one integer check each way makes it exact; the loop vectorizes.
+// Effects that stretch every row to its own width (the squeeze) call this once per row.
+[[gnu::optimize("O3"), gnu::target_clones("avx2", "default")]] void SourceColumns(int* __restrict col, int x0,
+                                                                                 int x1, int sx, int sw, int dw,
+                                                                                 int last) {
+  const int64_t den = 2LL * dw;
+  if ((2LL * x1 + 1) * sw + den >= (int64_t{1} << 31)) {  // too large for 32-bit products
+    for (int i = x0; i < x1; ++i)
+      col[i - x0] = std::clamp<int64_t>(sx + (2LL * i + 1) * sw / den, 0, last) * 3;
+    return;
+  }
+  const double inv = static_cast<double>(sw) / static_cast<double>(den);
+  const int d = static_cast<int>(den);
+  for (int i = x0; i < x1; ++i) {
+    const int p = (2 * i + 1) * sw;
+    int q = static_cast<int>((2 * i + 1) * inv);
+    q -= q * d > p ? 1 : 0;
+    q += (q + 1) * d <= p ? 1 : 0;
+    col[i - x0] = std::clamp(sx + q, 0, last) * 3;
+  }
+}
+
+// How many of the n columns may be moved four bytes at a time: those whose read stays inside
+// the source row. The extra byte lands on the next pixel, which is written right after, so
+// the last column always takes three.
+int FourByteColumns(const int* col, int n, int srcRowBytes) {
+  int safe = n - 1;
+  while (safe > 0 && col[safe - 1] + 4 > srcRowBytes) --safe;
+  return std::max(safe, 0);
+}
+
+void StretchRow(const uint8_t* in, const int* col, int n, int safe, uint8_t* out) {
+  int i = 0;
+  for (; i < safe; ++i, out += 3) std::memcpy(out, in + col[i], 4);
+  for (; i < n; ++i, out += 3) std::memcpy(out, in + col[i], 3);
+}
+
+// The n pixels at `in` written in reverse order from `out`, five at a time with a byte
+// shuffle: each 16-byte load stays within the block, and the one extra byte stored lands on
+// the next pixel, which is written after.
+[[gnu::optimize("O3"), gnu::target_clones("avx2", "default")]] void MirrorRow(const uint8_t* in, int n,
+                                                                             uint8_t* out) {
+  using V16 = uint8_t __attribute__((vector_size(16)));
+  constexpr V16 kReverse5 = {12, 13, 14, 9, 10, 11, 6, 7, 8, 3, 4, 5, 0, 1, 2, 15};
+  if (n <= 0) return;
+  std::memcpy(out, in + (n - 1) * 3, 3);
+  int i = 1;
+  for (; i + 5 < n; i += 5) {  // out pixels i..i+4 are in pixels n-1-i down to n-5-i
+    V16 v;
+    std::memcpy(&v, in + (n - 5 - i) * 3, 16);
+    v = __builtin_shuffle(v, kReverse5);
+    std::memcpy(out + i * 3, &v, 16);
+  }
+  for (; i < n; ++i) std::memcpy(out + i * 3, in + (n - 1 - i) * 3, 3);
+}
+
+}  // namespace
+
 void BlockComposer::Add(const Bitmap& src, int sx, int sy, int w, int h, int dx, int dy) {
   if (sx < 0) { dx -= sx; w += sx; sx = 0; }
   if (sy < 0) { dy -= sy; h += sy; sy = 0; }
@@ -37,16 +116,41 @@ void BlockComposer::Add(const Bitmap& src, int sx, int sy, int w, int h, int dx,
   if (w > 0 && h > 0) blocks_.push_back({&src, sx, sy, w, h, dx, dy});
 }
 
-namespace {
-// out = mask ? a : b, byte by byte; built with the loop vectorizer.
-[[gnu::optimize("O3"), gnu::target_clones("avx2", "default")]] void SelectBytes(const uint8_t* __restrict mask, const uint8_t* __restrict a,
-                                         const uint8_t* __restrict b, uint8_t* __restrict out, int n) {
-  for (int i = 0; i < n; ++i) out[i] = static_cast<uint8_t>((a[i] & mask[i]) | (b[i] & ~mask[i]));
+void BlockComposer::AddStretched(const Bitmap& src, int sx, int sy, int sw, int sh, int dx, int dy, int dw, int dh) {
+  if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0 || src.Empty()) return;
+  if (sw == dw && sh == dh) {
+    Add(src, sx, sy, sw, sh, dx, dy);
+    return;
+  }
+  const int x0 = std::max(0, -dx), x1 = std::min(dw, dstW_ - dx);
+  const int y0 = std::max(0, -dy), y1 = std::min(dh, dstH_ - dy);
+  if (x0 >= x1 || y0 >= y1) return;
+  Block b{&src, sx, sy, x1 - x0, y1 - y0, dx + x0, dy + y0, Kind::Stretch};
+  b.sw = sw;
+  b.sh = sh;
+  b.ox = dx;
+  b.oy = dy;
+  b.ow = dw;
+  b.oh = dh;
+  blocks_.push_back(b);
 }
-}  // namespace
 
-void BlockComposer::Compose(const Bitmap& base, Bitmap& dst) const {
-  const int W = std::min(dst.Width(), base.Width()), H = std::min(dst.Height(), base.Height());
+void BlockComposer::AddMirroredH(const Bitmap& src, int x, int y, int w, int h) {
+  if (!CutTo(src.Width(), src.Height(), x, y, w, h) || !CutTo(dstW_, dstH_, x, y, w, h)) return;
+  blocks_.push_back({&src, x, y, w, h, x, y, Kind::MirrorH});
+}
+
+void BlockComposer::AddMirroredV(const Bitmap& src, int x, int y, int w, int h) {
+  if (!CutTo(src.Width(), src.Height(), x, y, w, h) || !CutTo(dstW_, dstH_, x, y, w, h)) return;
+  blocks_.push_back({&src, x, y, w, h, x, y, Kind::MirrorV});
+}
+
+void BlockComposer::Draw(const Bitmap* base, Bitmap& dst) const {
+  int W = dst.Width(), H = dst.Height();
+  if (base) {
+    W = std::min(W, base->Width());
+    H = std::min(H, base->Height());
+  }
   // Rows between two consecutive block edges share the same blocks, so the spans (and the
   // mask) are worked out once per band of rows rather than once per row.
   std::vector<int> edges{0, H};
@@ -57,26 +161,69 @@ void BlockComposer::Compose(const Bitmap& base, Bitmap& dst) const {
   std::sort(edges.begin(), edges.end());
   edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
 
-  std::vector<const Block*> active;
-  std::vector<std::pair<int, int>> spans, maskSpans;
-  std::vector<uint8_t> mask;
+  // The blocks of a band are found by a sweep over the blocks in order of their top row, so
+  // effects with a block per row (the squeeze) stay linear.
+  std::vector<int> byTop(blocks_.size());
+  for (size_t i = 0; i < byTop.size(); ++i) byTop[i] = static_cast<int>(i);
+  std::stable_sort(byTop.begin(), byTop.end(), [&](int a, int b) { return blocks_[a].dy < blocks_[b].dy; });
+  size_t nextTop = 0;
+  std::vector<int> active;  // indices into blocks_, in the order added (later ones draw over)
+  // Per active stretched block: the source column offsets and how many move four bytes at a
+  // time, kept while the next band's block in that place stretches the same way (the rows of
+  // the squeeze often share a width).
+  struct Columns {
+    std::vector<int> col;
+    int fourByte = 0;
+    std::array<int, 6> key{-1, -1, -1, -1, -1, -1};
+  };
+  std::vector<Columns> columns;
+  std::vector<std::pair<int, int>> spans, coveredSpans;
+  struct Segment {
+    int l, r;  // pixels [l, r) of the row
+    int k;     // the active block drawn there, or -1 for the base
+  };
+  std::vector<Segment> segments;
+  struct Mask {
+    std::vector<std::pair<int, int>> spans;
+    std::vector<uint8_t> bytes;
+  };
+  std::vector<Mask> masks;
+  size_t nextMask = 0;
   for (size_t e = 0; e + 1 < edges.size(); ++e) {
     const int y0 = edges[e], y1 = edges[e + 1];
-    active.clear();
+    std::erase_if(active, [&](int i) { return blocks_[i].dy + blocks_[i].h <= y0; });
+    bool added = false;
+    for (; nextTop < byTop.size() && blocks_[byTop[nextTop]].dy <= y0; ++nextTop)
+      if (blocks_[byTop[nextTop]].dy + blocks_[byTop[nextTop]].h > y0) {
+        active.push_back(byTop[nextTop]);
+        added = true;
+      }
+    if (added) std::sort(active.begin(), active.end());
+
     spans.clear();
     const Bitmap* only = nullptr;  // the one source of every block of the band, all in place
     bool inPlace = true;
-    for (const Block& b : blocks_)
-      if (y0 >= b.dy && y0 < b.dy + b.h) {
-        active.push_back(&b);
-        spans.emplace_back(b.dx, b.dx + b.w);
-        inPlace = inPlace && b.sx == b.dx && b.sy == b.dy && (!only || only == b.src);
-        only = b.src;
+    columns.resize(active.size());
+    for (size_t k = 0; k < active.size(); ++k) {
+      const Block& b = blocks_[active[k]];
+      spans.emplace_back(b.dx, b.dx + b.w);
+      inPlace = inPlace && b.kind == Kind::Copy && b.sx == b.dx && b.sy == b.dy && (!only || only == b.src);
+      only = b.src;
+      if (b.kind == Kind::Stretch) {
+        Columns& c = columns[k];
+        const std::array<int, 6> key{b.src->Width(), b.sx, b.sw, b.ow, b.dx - b.ox, b.w};
+        if (key != c.key) {
+          c.col.resize(static_cast<size_t>(b.w));
+          SourceColumns(c.col.data(), b.dx - b.ox, b.dx - b.ox + b.w, b.sx, b.sw, b.ow, b.src->Width() - 1);
+          c.fourByte = FourByteColumns(c.col.data(), b.w, b.src->Width() * 3);
+          c.key = key;
+        }
       }
-    std::sort(spans.begin(), spans.end());
+    }
+    if (!std::is_sorted(spans.begin(), spans.end())) std::sort(spans.begin(), spans.end());
     // Many thin blocks of one source in place (comb strips): a byte mask picks each pixel
     // from the block source or the base in one pass, instead of many tiny copies.
-    if (spans.size() > 8 && inPlace) {
+    if (base && spans.size() > 8 && inPlace) {
       int covered = 0;  // how far from the left the blocks cover the row without a gap
       for (const auto& [l, r] : spans)
         if (l <= covered) covered = std::max(covered, r);
@@ -84,30 +231,94 @@ void BlockComposer::Compose(const Bitmap& base, Bitmap& dst) const {
         for (int y = y0; y < y1; ++y) std::memcpy(dst.Row(y), only->Row(y), static_cast<size_t>(W) * 3);
         continue;
       }
-      if (spans != maskSpans) {  // bands of comb strips repeat the same mask
-        mask.assign(static_cast<size_t>(W) * 3, 0);
+      // Bands of comb strips take turns among a few masks, so the last ones built are kept.
+      auto hit = std::find_if(masks.begin(), masks.end(), [&](const Mask& m) { return m.spans == spans; });
+      if (hit == masks.end()) {
+        if (masks.size() < 4) {
+          hit = masks.emplace(masks.end());
+        } else {
+          hit = masks.begin() + static_cast<std::ptrdiff_t>(nextMask++ % masks.size());
+        }
+        hit->bytes.assign(static_cast<size_t>(W) * 3, 0);
         for (const auto& [l, r] : spans)
-          std::fill(mask.begin() + l * 3, mask.begin() + std::min(r, W) * 3, uint8_t{0xFF});
-        maskSpans = spans;
+          std::fill(hit->bytes.begin() + l * 3, hit->bytes.begin() + std::min(r, W) * 3, uint8_t{0xFF});
+        hit->spans = spans;
       }
-      for (int y = y0; y < y1; ++y) SelectBytes(mask.data(), only->Row(y), base.Row(y), dst.Row(y), W * 3);
+      for (int y = y0; y < y1; ++y) SelectBytes(hit->bytes.data(), only->Row(y), base->Row(y), dst.Row(y), W * 3);
       continue;
     }
-    // The gaps between the blocks of the band, where the base shows.
-    std::vector<std::pair<int, int>> gaps;
-    int x = 0;
-    for (const auto& [l, r] : spans) {
-      if (l > x) gaps.emplace_back(x, std::min(l, W));
-      x = std::max(x, r);
+    // What shows of each block: the last one added lies on top, and an earlier one only
+    // shows where no later one lies, so every pixel of the band is written once. Where no
+    // block lies the base shows.
+    segments.clear();
+    coveredSpans.clear();
+    for (size_t k = active.size(); k-- > 0;) {
+      const Block& b = blocks_[active[k]];
+      int x = b.dx;
+      const int end = b.dx + b.w;
+      for (const auto& [cl, cr] : coveredSpans) {
+        if (cr <= x) continue;
+        if (cl >= end) break;
+        if (cl > x) segments.push_back({x, cl, static_cast<int>(k)});
+        x = std::max(x, cr);
+      }
+      if (x < end) segments.push_back({x, end, static_cast<int>(k)});
+      coveredSpans.emplace_back(b.dx, end);
+      std::sort(coveredSpans.begin(), coveredSpans.end());
+      size_t m = 0;  // merge touching spans
+      for (size_t i = 1; i < coveredSpans.size(); ++i) {
+        if (coveredSpans[i].first <= coveredSpans[m].second)
+          coveredSpans[m].second = std::max(coveredSpans[m].second, coveredSpans[i].second);
+        else
+          coveredSpans[++m] = coveredSpans[i];
+      }
+      coveredSpans.resize(m + 1);
     }
-    if (x < W) gaps.emplace_back(x, W);
+    if (base) {
+      int x = 0;
+      for (const auto& [l, r] : coveredSpans) {
+        if (l > x) segments.push_back({x, std::min(l, W), -1});
+        x = std::max(x, r);
+      }
+      if (x < W) segments.push_back({x, W, -1});
+    }
+    std::sort(segments.begin(), segments.end(), [](const Segment& a, const Segment& b) { return a.l < b.l; });
     for (int y = y0; y < y1; ++y) {
       uint8_t* out = dst.Row(y);
-      const uint8_t* in = base.Row(y);
-      for (const auto& [l, r] : gaps) std::memcpy(out + l * 3, in + l * 3, static_cast<size_t>(r - l) * 3);
-      // Then the blocks, later ones over earlier ones.
-      for (const Block* b : active)
-        std::memcpy(out + b->dx * 3, b->src->Row(b->sy + y - b->dy) + b->sx * 3, static_cast<size_t>(b->w) * 3);
+      for (const Segment& sg : segments) {
+        uint8_t* o = out + sg.l * 3;
+        const int n = sg.r - sg.l;
+        if (sg.k < 0) {
+          std::memcpy(o, base->Row(y) + sg.l * 3, static_cast<size_t>(n) * 3);
+          continue;
+        }
+        const Block& b = blocks_[active[static_cast<size_t>(sg.k)]];
+        const int off = sg.l - b.dx;  // first pixel of the segment within the block
+        switch (b.kind) {
+          case Kind::Copy:
+            std::memcpy(o, b.src->Row(b.sy + y - b.dy) + (b.sx + off) * 3, static_cast<size_t>(n) * 3);
+            break;
+          case Kind::MirrorV:
+            std::memcpy(o, b.src->Row(b.sy + b.h - 1 - (y - b.dy)) + (b.sx + off) * 3, static_cast<size_t>(n) * 3);
+            break;
+          case Kind::MirrorH:  // the segment's pixels come from the far end of the block
+            MirrorRow(b.src->Row(b.sy + y - b.dy) + (b.sx + b.dx + b.w - sg.r) * 3, n, o);
+            break;
+          case Kind::Stretch: {
+            // The row under the centre of target row j of the box.
+            const int j = y - b.oy;
+            const int r = std::clamp(b.sy + static_cast<int>((2LL * j + 1) * b.sh / (2LL * b.oh)), 0,
+                                     b.src->Height() - 1);
+            const uint8_t* in = b.src->Row(r);
+            const Columns& c = columns[static_cast<size_t>(sg.k)];
+            if (b.sw == b.ow && b.sx >= 0 && b.sx + b.sw <= b.src->Width())
+              std::memcpy(o, in + c.col[static_cast<size_t>(off)], static_cast<size_t>(n) * 3);
+            else
+              StretchRow(in, c.col.data() + off, n, std::clamp(std::min(c.fourByte - off, n - 1), 0, n), o);
+            break;
+          }
+        }
+      }
     }
   }
 }
@@ -120,92 +331,23 @@ void CopyWhole(const Bitmap& src, Bitmap& dst) {
   CopyBlock(src, 0, 0, src.Width(), src.Height(), dst, 0, 0);
 }
 
-// Byte offset in the source row of every drawn column i in [x0, x1): the pixel under the
-// column's centre, sx + floor((2i + 1) * sw / (2 * dw)). The quotient of two exactly held
-// integers this small is exact in double arithmetic, and the loop vectorizes; effects that
-// stretch every row to its own width call this once per row.
-[[gnu::optimize("O3")]] static void SourceColumns(int* __restrict col, int x0, int x1, int sx, int sw, int dw,
-                                           int last) {
-  const double den = 2.0 * dw;
-  for (int i = x0; i < x1; ++i) {
-    const int c = sx + static_cast<int>((2.0 * i + 1.0) * sw / den);
-    col[i - x0] = std::clamp(c, 0, last) * 3;
-  }
-}
-
 void StretchBlock(const Bitmap& src, int sx, int sy, int sw, int sh, Bitmap& dst, int dx, int dy,
                   int dw, int dh) {
-  if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return;
-  if (sw == dw && sh == dh) {
-    CopyBlock(src, sx, sy, sw, sh, dst, dx, dy);
-    return;
-  }
-  const int x0 = std::max(0, -dx), x1 = std::min(dw, dst.Width() - dx);
-  const int y0 = std::max(0, -dy), y1 = std::min(dh, dst.Height() - dy);
-  if (x0 >= x1 || y0 >= y1) return;
-  // Byte offset in the source row for every drawn column: the pixel under the column's centre.
-  thread_local std::vector<int> col;
-  col.resize(static_cast<size_t>(x1 - x0));
-  SourceColumns(col.data(), x0, x1, sx, sw, dw, src.Width() - 1);
-  int lastSrcRow = -1;
-  uint8_t* lastOut = nullptr;
-  const int n = x1 - x0;
-  const size_t rowBytes = static_cast<size_t>(n) * 3;
-  const bool sameWidth = sw == dw;  // a vertical stretch only: whole rows
-  const int srcRowBytes = src.Width() * 3;
-  // Pixels are moved four bytes at a time where the read stays inside the source row; the
-  // extra byte lands on the next pixel, which is written right after (the last one is not).
-  int safe = n - 1;
-  while (safe > 0 && col[static_cast<size_t>(safe - 1)] + 4 > srcRowBytes) --safe;
-  for (int j = y0; j < y1; ++j) {
-    int r = std::clamp(sy + static_cast<int>((2LL * j + 1) * sh / (2LL * dh)), 0, src.Height() - 1);
-    uint8_t* out = dst.Row(dy + j) + (dx + x0) * 3;
-    if (r == lastSrcRow) {  // an enlarged row repeats the one above
-      std::memcpy(out, lastOut, rowBytes);
-      continue;
-    }
-    const uint8_t* in = src.Row(r);
-    if (sameWidth) {
-      std::memcpy(out, in + col[0], rowBytes);
-    } else {
-      uint8_t* o = out;
-      int i = 0;
-      for (; i < safe; ++i, o += 3) std::memcpy(o, in + col[static_cast<size_t>(i)], 4);
-      for (; i < n; ++i, o += 3) std::memcpy(o, in + col[static_cast<size_t>(i)], 3);
-    }
-    lastSrcRow = r;
-    lastOut = out;
-  }
+  BlockComposer c(dst);
+  c.AddStretched(src, sx, sy, sw, sh, dx, dy, dw, dh);
+  c.DrawOver(dst);
 }
-
-namespace {
-// Cuts (x, y, w, h) to the frame; false when nothing is left.
-bool CutToFrame(const Bitmap& b, int& x, int& y, int& w, int& h) {
-  if (x < 0) { w += x; x = 0; }
-  if (y < 0) { h += y; y = 0; }
-  w = std::min(w, b.Width() - x);
-  h = std::min(h, b.Height() - y);
-  return w > 0 && h > 0;
-}
-}  // namespace
 
 void MirrorBlockH(const Bitmap& src, Bitmap& dst, int x, int y, int w, int h) {
-  if (!CutToFrame(src, x, y, w, h) || !CutToFrame(dst, x, y, w, h)) return;
-  for (int r = y; r < y + h; ++r) {
-    const uint8_t* in = src.Row(r) + x * 3;
-    uint8_t* out = dst.Row(r) + (x + w - 1) * 3;
-    for (int i = 0; i < w; ++i, in += 3, out -= 3) {
-      out[0] = in[0];
-      out[1] = in[1];
-      out[2] = in[2];
-    }
-  }
+  BlockComposer c(dst);
+  c.AddMirroredH(src, x, y, w, h);
+  c.DrawOver(dst);
 }
 
 void MirrorBlockV(const Bitmap& src, Bitmap& dst, int x, int y, int w, int h) {
-  if (!CutToFrame(src, x, y, w, h) || !CutToFrame(dst, x, y, w, h)) return;
-  for (int r = 0; r < h; ++r)
-    std::memcpy(dst.Row(y + h - 1 - r) + x * 3, src.Row(y + r) + x * 3, static_cast<size_t>(w) * 3);
+  BlockComposer c(dst);
+  c.AddMirroredV(src, x, y, w, h);
+  c.DrawOver(dst);
 }
 
 ClipPainter::ClipPainter(const Bitmap& src, Bitmap& dst)

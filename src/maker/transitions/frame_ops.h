@@ -40,7 +40,7 @@ inline void StretchWhole(const Bitmap& src, Bitmap& dst, int dx, int dy, int dw,
 void MirrorBlockH(const Bitmap& src, Bitmap& dst, int x, int y, int w, int h);
 void MirrorBlockV(const Bitmap& src, Bitmap& dst, int x, int y, int w, int h);
 
-// Builds a whole image from a base frame and blocks of other frames copied over it in the
+// Builds a whole image from a base frame and blocks of other frames drawn over it in the
 // order added, row by row: the base is copied only where no block lies, so each pixel is
 // written about once instead of the base first and the blocks again.
 class BlockComposer {
@@ -49,14 +49,28 @@ class BlockComposer {
   // As CopyBlock(src, sx, sy, w, h, dst, dx, dy), clipped the same way.
   void Add(const Bitmap& src, int sx, int sy, int w, int h, int dx, int dy);
   void AddInPlace(const Bitmap& src, int x, int y, int w, int h) { Add(src, x, y, w, h, x, y); }
+  // As StretchBlock(src, sx, sy, sw, sh, dst, dx, dy, dw, dh).
+  void AddStretched(const Bitmap& src, int sx, int sy, int sw, int sh, int dx, int dy, int dw, int dh);
+  // As MirrorBlockH / MirrorBlockV(src, dst, x, y, w, h).
+  void AddMirroredH(const Bitmap& src, int x, int y, int w, int h);
+  void AddMirroredV(const Bitmap& src, int x, int y, int w, int h);
   // Writes every pixel of dst: the blocks over the base.
-  void Compose(const Bitmap& base, Bitmap& dst) const;
+  void Compose(const Bitmap& base, Bitmap& dst) const { Draw(&base, dst); }
+  // Draws only the blocks, leaving the rest of dst as it is.
+  void DrawOver(Bitmap& dst) const { Draw(nullptr, dst); }
 
  private:
+  enum class Kind : uint8_t { Copy, MirrorH, MirrorV, Stretch };
+  // (dx, dy, w, h) is the drawn part of the target. Copies and mirrors read the block at
+  // (sx, sy); a stretch maps the whole target box (ox, oy, ow, oh) onto the source block
+  // (sx, sy, sw, sh).
   struct Block {
     const Bitmap* src;
     int sx, sy, w, h, dx, dy;
+    Kind kind = Kind::Copy;
+    int sw = 0, sh = 0, ox = 0, oy = 0, ow = 0, oh = 0;
   };
+  void Draw(const Bitmap* base, Bitmap& dst) const;
   int dstW_, dstH_;
   std::vector<Block> blocks_;
 };
