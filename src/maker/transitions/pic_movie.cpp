@@ -11,7 +11,8 @@ using platform::Bitmap;
 using platform::PixelFormat;
 
 void BitmapCanvas::DrawImage(const Bitmap& image, int x, int y) {
-  CopyBlock(image, 0, 0, image.Width(), image.Height(), target_, x, y);
+  if (x == 0 && y == 0 && image.SameSizeAndFormat(target_)) CopyWhole(image, target_);
+  else CopyBlock(image, 0, 0, image.Width(), image.Height(), target_, x, y);
   ++draws;
 }
 
