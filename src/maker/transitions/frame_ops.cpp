@@ -4,6 +4,10 @@
 #include <array>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace transitions {
 
 int RoundDiv(int64_t p, int64_t q) {
@@ -90,6 +94,18 @@ inline void CopyRun(uint8_t* __restrict out, const uint8_t* __restrict in, size_
   size_t i = 0;
   for (; i + 16 < n; i += 16) *reinterpret_cast<V16*>(out + i) = *reinterpret_cast<const V16*>(in + i);
   *reinterpret_cast<V16*>(out + n - 16) = *reinterpret_cast<const V16*>(in + n - 16);
+}
+
+// The lists of a band are nearly in order already (blocks are mostly added left to right and
+// top to bottom), where an insertion sort takes one pass.
+template <typename T>
+void InsertionSort(std::vector<T>& v) {
+  for (size_t i = 1; i < v.size(); ++i) {
+    T x = v[i];
+    size_t j = i;
+    for (; j > 0 && x < v[j - 1]; --j) v[j] = v[j - 1];
+    v[j] = x;
+  }
 }
 
 void StretchRow(const uint8_t* in, const int* col, int n, int safe, uint8_t* out) {
@@ -211,7 +227,7 @@ void BlockComposer::Draw(const Bitmap* base, Bitmap& dst) const {
         active.push_back(byTop[nextTop]);
         added = true;
       }
-    if (added) std::sort(active.begin(), active.end());
+    if (added) InsertionSort(active);
 
     spans.clear();
     const Bitmap* only = nullptr;  // the one source of every block of the band, all in place
@@ -233,7 +249,7 @@ void BlockComposer::Draw(const Bitmap* base, Bitmap& dst) const {
         }
       }
     }
-    if (!std::is_sorted(spans.begin(), spans.end())) std::sort(spans.begin(), spans.end());
+    InsertionSort(spans);
     // Many thin blocks of one source in place (comb strips): a byte mask picks each pixel
     // from the block source or the base in one pass, instead of many tiny copies.
     if (base && spans.size() > 8 && inPlace) {
@@ -342,6 +358,34 @@ void CopyWhole(const Bitmap& src, Bitmap& dst) {
     return;
   }
   CopyBlock(src, 0, 0, src.Width(), src.Height(), dst, 0, 0);
+}
+
+void CopyFrameOut(const Bitmap& src, Bitmap& dst) {
+  constexpr size_t kStreamFrom = size_t{4} << 20;
+#if defined(__SSE2__)
+  if (src.SameSizeAndFormat(dst) && src.Stride() == dst.Stride() && src.ByteSize() >= kStreamFrom) {
+    const uint8_t* in = src.Data();
+    uint8_t* out = dst.Data();
+    const size_t n = src.ByteSize();
+    // Up to the first 16-byte boundary of the target plainly, then streaming stores.
+    size_t i = (16 - reinterpret_cast<uintptr_t>(out) % 16) % 16;
+    std::memcpy(out, in, i);
+    for (; i + 64 <= n; i += 64) {
+      const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 16));
+      const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 32));
+      const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 48));
+      _mm_stream_si128(reinterpret_cast<__m128i*>(out + i), a);
+      _mm_stream_si128(reinterpret_cast<__m128i*>(out + i + 16), b);
+      _mm_stream_si128(reinterpret_cast<__m128i*>(out + i + 32), c);
+      _mm_stream_si128(reinterpret_cast<__m128i*>(out + i + 48), d);
+    }
+    std::memcpy(out + i, in + i, n - i);
+    _mm_sfence();  // the streamed bytes are in place before anyone reads the target
+    return;
+  }
+#endif
+  CopyWhole(src, dst);
 }
 
 void StretchBlock(const Bitmap& src, int sx, int sy, int sw, int sh, Bitmap& dst, int dx, int dy,

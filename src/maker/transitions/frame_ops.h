@@ -26,6 +26,11 @@ inline void CopyInPlace(const Bitmap& src, Bitmap& dst, int x, int y, int w, int
 }
 // The whole of src onto dst at (0, 0).
 void CopyWhole(const Bitmap& src, Bitmap& dst);
+// The same, for a finished step going to a target that the engine does not read again. Frames
+// of 4 MiB and more are written past the caches: the four frames of a step then outgrow a
+// typical last-level cache, and the old, new and work frames that the next step reads are
+// worth more there than the target.
+void CopyFrameOut(const Bitmap& src, Bitmap& dst);
 
 // Draws the block (sx, sy, sw, sh) of src scaled into (dx, dy, dw, dh) of dst, each target
 // pixel taking the source pixel under its centre (no smoothing, as a plain stretched blit).

@@ -11,7 +11,7 @@ using platform::Bitmap;
 using platform::PixelFormat;
 
 void BitmapCanvas::DrawImage(const Bitmap& image, int x, int y) {
-  if (x == 0 && y == 0 && image.SameSizeAndFormat(target_)) CopyWhole(image, target_);
+  if (x == 0 && y == 0 && image.SameSizeAndFormat(target_)) CopyFrameOut(image, target_);
   else CopyBlock(image, 0, 0, image.Width(), image.Height(), target_, x, y);
   ++draws;
 }

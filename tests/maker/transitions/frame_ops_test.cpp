@@ -155,6 +155,17 @@ TEST(FrameOps, ComposedBlocksOfEveryKindEqualPlainDrawingInOrder) {
   }
 }
 
+// Large frames take the streaming path, whose start and end are copied plainly around the
+// 16-byte pieces; rows of odd widths put every byte of a pixel at a piece boundary somewhere.
+TEST(FrameOps, FramesCopiedOutArriveWholeAtEverySize) {
+  for (auto [w, h] : {std::pair{1921, 1001}, std::pair{1920, 1080}, std::pair{333, 7}}) {
+    auto src = TaggedFrame(w, h, 1), dst = TaggedFrame(w, h, 2);
+    for (int y = 0; y < h; y += 97) src->Row(y)[w * 3 - 1] = 0xAB;  // the last byte of some rows
+    CopyFrameOut(*src, *dst);
+    ASSERT_TRUE(dst->SamePixels(*src)) << w << "x" << h;
+  }
+}
+
 TEST(FrameOps, ClipShapesPaintPixelsWhoseCentresLieInside) {
   auto src = TaggedFrame(20, 20, kNewTag), dst = TaggedFrame(20, 20, kOldTag);
   ClipPainter p(*src, *dst);
