@@ -41,8 +41,6 @@ std::unique_ptr<Bitmap> Bitmap::Create(int width, int height, PixelFormat format
   return b;
 }
 
-uint8_t* Bitmap::Row(int y) { return data_.data() + static_cast<size_t>(y) * stride_; }
-const uint8_t* Bitmap::Row(int y) const { return data_.data() + static_cast<size_t>(y) * stride_; }
 
 Color Bitmap::PixelColor(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;

@@ -37,8 +37,8 @@ class Bitmap {
   bool Empty() const { return width_ == 0 || height_ == 0; }
 
   // Row y (0 = top). y must lie in 0..Height()-1: callers clip.
-  uint8_t* Row(int y);
-  const uint8_t* Row(int y) const;
+  uint8_t* Row(int y) { return data_.data() + static_cast<size_t>(y) * stride_; }
+  const uint8_t* Row(int y) const { return data_.data() + static_cast<size_t>(y) * stride_; }
   uint8_t* Data() { return data_.data(); }
   const uint8_t* Data() const { return data_.data(); }
   size_t ByteSize() const { return data_.size(); }

@@ -86,20 +86,36 @@ int FourByteColumns(const int* col, int n, int srcRowBytes) {
 // Copies n bytes; short runs (a slice, a strip) are moved inline in 16-byte pieces, the last
 // piece overlapping the one before, which saves a library call per run on rows cut into many.
 inline void CopyRun(uint8_t* __restrict out, const uint8_t* __restrict in, size_t n) {
-  using V16 = uint8_t __attribute__((vector_size(16), aligned(1)));
   if (n < 16 || n > 512) {
     std::memcpy(out, in, n);
     return;
   }
-  size_t i = 0;
-  for (; i + 16 < n; i += 16) *reinterpret_cast<V16*>(out + i) = *reinterpret_cast<const V16*>(in + i);
-  *reinterpret_cast<V16*>(out + n - 16) = *reinterpret_cast<const V16*>(in + n - 16);
+  uint8_t piece[16];
+  for (size_t i = 0; i + 16 < n; i += 16) {
+    std::memcpy(piece, in + i, 16);
+    std::memcpy(out + i, piece, 16);
+  }
+  std::memcpy(piece, in + n - 16, 16);
+  std::memcpy(out + n - 16, piece, 16);
 }
 
-// The lists of a band are nearly in order already (blocks are mostly added left to right and
-// top to bottom), where an insertion sort takes one pass.
+// The lists of a band are mostly in order already (blocks are usually added left to right or
+// right to left), where an insertion sort, after turning a falling list round, takes one pass.
 template <typename T>
-void InsertionSort(std::vector<T>& v) {
+size_t Falls(const std::vector<T>& v) {
+  size_t falls = 0;
+  for (size_t i = 1; i < v.size(); ++i) falls += v[i] < v[i - 1];
+  return falls;
+}
+template <typename T>
+void SortNearlyOrdered(std::vector<T>& v) {
+  if (Falls(v) > 4) {
+    std::reverse(v.begin(), v.end());
+    if (Falls(v) > 4) {
+      std::sort(v.begin(), v.end());
+      return;
+    }
+  }
   for (size_t i = 1; i < v.size(); ++i) {
     T x = v[i];
     size_t j = i;
@@ -132,6 +148,75 @@ void StretchRow(const uint8_t* in, const int* col, int n, int safe, uint8_t* out
   }
   for (; i < n; ++i) std::memcpy(out + i * 3, in + (n - 1 - i) * 3, 3);
 }
+
+// A piece of a band's rows: pixels [l, r), drawn from active block k, or the base for -1.
+struct Segment {
+  int l, r;
+  int k;
+};
+
+// What shows of each block of a band, given their spans in the order added: the last one lies
+// on top and an earlier one only shows where no later one lies, so every pixel is written once.
+// With a base, the base fills what no block covers up to W. Segments come out left to right.
+void VisibleSegments(const std::vector<std::pair<int, int>>& spansInOrder, int W, bool withBase,
+                     std::vector<Segment>& segments, std::vector<std::pair<int, int>>& covered) {
+  segments.clear();
+  covered.clear();
+  for (size_t k = spansInOrder.size(); k-- > 0;) {
+    auto [x, end] = spansInOrder[k];
+    const int from = x;
+    for (const auto& [cl, cr] : covered) {
+      if (cr <= x) continue;
+      if (cl >= end) break;
+      if (cl > x) segments.push_back({x, cl, static_cast<int>(k)});
+      x = std::max(x, cr);
+    }
+    if (x < end) segments.push_back({x, end, static_cast<int>(k)});
+    covered.emplace_back(from, end);
+    std::sort(covered.begin(), covered.end());
+    size_t m = 0;  // merge touching spans
+    for (size_t i = 1; i < covered.size(); ++i) {
+      if (covered[i].first <= covered[m].second)
+        covered[m].second = std::max(covered[m].second, covered[i].second);
+      else
+        covered[++m] = covered[i];
+    }
+    covered.resize(m + 1);
+  }
+  if (withBase) {
+    int x = 0;
+    for (const auto& [l, r] : covered) {
+      if (l > x) segments.push_back({x, std::min(l, W), -1});
+      x = std::max(x, r);
+    }
+    if (x < W) segments.push_back({x, W, -1});
+  }
+  std::sort(segments.begin(), segments.end(), [](const Segment& a, const Segment& b) { return a.l < b.l; });
+}
+
+// Byte masks for bands of many thin blocks (0xFF where a block lies). Bands of comb strips
+// take turns among a few masks, so the last four built are kept.
+class MaskCache {
+ public:
+  const uint8_t* For(const std::vector<std::pair<int, int>>& spans, int W) {
+    auto hit = std::find_if(masks_.begin(), masks_.end(), [&](const Mask& m) { return m.spans == spans; });
+    if (hit != masks_.end()) return hit->bytes.data();
+    Mask& m = masks_.size() < 4 ? masks_.emplace_back() : masks_[next_++ % masks_.size()];
+    m.bytes.assign(static_cast<size_t>(W) * 3, 0);
+    for (const auto& [l, r] : spans)
+      std::fill(m.bytes.begin() + l * 3, m.bytes.begin() + std::min(r, W) * 3, uint8_t{0xFF});
+    m.spans = spans;
+    return m.bytes.data();
+  }
+
+ private:
+  struct Mask {
+    std::vector<std::pair<int, int>> spans;
+    std::vector<uint8_t> bytes;
+  };
+  std::vector<Mask> masks_;
+  size_t next_ = 0;
+};
 
 }  // namespace
 
@@ -206,18 +291,9 @@ void BlockComposer::Draw(const Bitmap* base, Bitmap& dst) const {
     std::array<int, 6> key{-1, -1, -1, -1, -1, -1};
   };
   std::vector<Columns> columns;
-  std::vector<std::pair<int, int>> spans, coveredSpans;
-  struct Segment {
-    int l, r;  // pixels [l, r) of the row
-    int k;     // the active block drawn there, or -1 for the base
-  };
+  std::vector<std::pair<int, int>> spansInOrder, spans, coveredSpans;
   std::vector<Segment> segments;
-  struct Mask {
-    std::vector<std::pair<int, int>> spans;
-    std::vector<uint8_t> bytes;
-  };
-  std::vector<Mask> masks;
-  size_t nextMask = 0;
+  MaskCache masks;
   for (size_t e = 0; e + 1 < edges.size(); ++e) {
     const int y0 = edges[e], y1 = edges[e + 1];
     std::erase_if(active, [&](int i) { return blocks_[i].dy + blocks_[i].h <= y0; });
@@ -227,15 +303,15 @@ void BlockComposer::Draw(const Bitmap* base, Bitmap& dst) const {
         active.push_back(byTop[nextTop]);
         added = true;
       }
-    if (added) InsertionSort(active);
+    if (added) SortNearlyOrdered(active);
 
-    spans.clear();
+    spansInOrder.clear();
     const Bitmap* only = nullptr;  // the one source of every block of the band, all in place
     bool inPlace = true;
     columns.resize(active.size());
     for (size_t k = 0; k < active.size(); ++k) {
       const Block& b = blocks_[active[k]];
-      spans.emplace_back(b.dx, b.dx + b.w);
+      spansInOrder.emplace_back(b.dx, b.dx + b.w);
       inPlace = inPlace && b.kind == Kind::Copy && b.sx == b.dx && b.sy == b.dy && (!only || only == b.src);
       only = b.src;
       if (b.kind == Kind::Stretch) {
@@ -249,10 +325,11 @@ void BlockComposer::Draw(const Bitmap* base, Bitmap& dst) const {
         }
       }
     }
-    InsertionSort(spans);
     // Many thin blocks of one source in place (comb strips): a byte mask picks each pixel
     // from the block source or the base in one pass, instead of many tiny copies.
-    if (base && spans.size() > 8 && inPlace) {
+    if (base && spansInOrder.size() > 8 && inPlace) {
+      spans = spansInOrder;
+      SortNearlyOrdered(spans);
       int covered = 0;  // how far from the left the blocks cover the row without a gap
       for (const auto& [l, r] : spans)
         if (l <= covered) covered = std::max(covered, r);
@@ -260,58 +337,11 @@ void BlockComposer::Draw(const Bitmap* base, Bitmap& dst) const {
         for (int y = y0; y < y1; ++y) std::memcpy(dst.Row(y), only->Row(y), static_cast<size_t>(W) * 3);
         continue;
       }
-      // Bands of comb strips take turns among a few masks, so the last ones built are kept.
-      auto hit = std::find_if(masks.begin(), masks.end(), [&](const Mask& m) { return m.spans == spans; });
-      if (hit == masks.end()) {
-        if (masks.size() < 4) {
-          hit = masks.emplace(masks.end());
-        } else {
-          hit = masks.begin() + static_cast<std::ptrdiff_t>(nextMask++ % masks.size());
-        }
-        hit->bytes.assign(static_cast<size_t>(W) * 3, 0);
-        for (const auto& [l, r] : spans)
-          std::fill(hit->bytes.begin() + l * 3, hit->bytes.begin() + std::min(r, W) * 3, uint8_t{0xFF});
-        hit->spans = spans;
-      }
-      for (int y = y0; y < y1; ++y) SelectBytes(hit->bytes.data(), only->Row(y), base->Row(y), dst.Row(y), W * 3);
+      const uint8_t* mask = masks.For(spans, W);
+      for (int y = y0; y < y1; ++y) SelectBytes(mask, only->Row(y), base->Row(y), dst.Row(y), W * 3);
       continue;
     }
-    // What shows of each block: the last one added lies on top, and an earlier one only
-    // shows where no later one lies, so every pixel of the band is written once. Where no
-    // block lies the base shows.
-    segments.clear();
-    coveredSpans.clear();
-    for (size_t k = active.size(); k-- > 0;) {
-      const Block& b = blocks_[active[k]];
-      int x = b.dx;
-      const int end = b.dx + b.w;
-      for (const auto& [cl, cr] : coveredSpans) {
-        if (cr <= x) continue;
-        if (cl >= end) break;
-        if (cl > x) segments.push_back({x, cl, static_cast<int>(k)});
-        x = std::max(x, cr);
-      }
-      if (x < end) segments.push_back({x, end, static_cast<int>(k)});
-      coveredSpans.emplace_back(b.dx, end);
-      std::sort(coveredSpans.begin(), coveredSpans.end());
-      size_t m = 0;  // merge touching spans
-      for (size_t i = 1; i < coveredSpans.size(); ++i) {
-        if (coveredSpans[i].first <= coveredSpans[m].second)
-          coveredSpans[m].second = std::max(coveredSpans[m].second, coveredSpans[i].second);
-        else
-          coveredSpans[++m] = coveredSpans[i];
-      }
-      coveredSpans.resize(m + 1);
-    }
-    if (base) {
-      int x = 0;
-      for (const auto& [l, r] : coveredSpans) {
-        if (l > x) segments.push_back({x, std::min(l, W), -1});
-        x = std::max(x, r);
-      }
-      if (x < W) segments.push_back({x, W, -1});
-    }
-    std::sort(segments.begin(), segments.end(), [](const Segment& a, const Segment& b) { return a.l < b.l; });
+    VisibleSegments(spansInOrder, W, base != nullptr, segments, coveredSpans);
     for (int y = y0; y < y1; ++y) {
       uint8_t* out = dst.Row(y);
       for (const Segment& sg : segments) {
