@@ -27,22 +27,15 @@
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/picture.h"
+#include "platform/qt/qt_paint.h"
 #include "platform/qt/qt_text.h"
 #include "platform/text.h"
 
 namespace flashwizard::ui {
 
 using platform::FromQString;
+using platform::ToQColor;
 using platform::ToQString;
-
-namespace {
-
-QColor ToQColor(platform::Color c) {
-  c = platform::ResolveColor(c);
-  return QColor(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c));
-}
-
-}  // namespace
 
 // The dotted frame shown while a handle is dragged; it lets the mouse through.
 class RubberBand : public QWidget {

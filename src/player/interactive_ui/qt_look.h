@@ -8,16 +8,13 @@
 #include <string_view>
 
 #include "platform/bitmap.h"
-#include "platform/color.h"
-#include "platform/font_spec.h"
+#include "platform/qt/qt_paint.h"
 #include "platform/region.h"
 
 namespace cardplayer {
 
-QColor ToQColor(platform::Color c);
-// The family through the shipped aliases (宋体 → the installed Chinese font), size in points,
-// styles; the colour is not part of a QFont.
-QFont ToQFont(const platform::FontSpec& fontSpec);
+using platform::ToQColor;
+using platform::ToQFont;
 // 0 default arrow, 1 hand, 2 cross.
 Qt::CursorShape CursorShapeOf(int cursor);
 // A picture file as an image; a null image when it cannot be read.

@@ -34,11 +34,6 @@ QImage ToQImage(const platform::Bitmap& bitmap) {
   return img;
 }
 
-QColor ToQColor(platform::Color color) {
-  const platform::Color c = platform::ResolveColor(color);
-  return QColor(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c));
-}
-
 QRect ProportionalRect(QSize picture, QSize box) {
   if (picture.width() <= 0 || picture.height() <= 0) return QRect(QPoint(0, 0), box);
   int w, h;

@@ -12,6 +12,7 @@
 
 #include "maker/ordinary/ordinary_settings.h"
 #include "platform/bitmap.h"
+#include "platform/qt/qt_paint.h"
 
 class QMediaPlayer;
 class QVideoSink;
@@ -21,8 +22,7 @@ namespace ordinary_player_ui {
 
 // A platform bitmap as a Qt image (32-bit bitmaps keep their alpha).
 QImage ToQImage(const platform::Bitmap& bitmap);
-// A platform colour (system colours resolved) as a Qt colour.
-QColor ToQColor(platform::Color color);
+using platform::ToQColor;
 
 // The rectangle in which a picture of size picture, scaled to fit box keeping its proportions,
 // is drawn centred in the box.

@@ -11,7 +11,6 @@
 #include "maker/transitions/ui/pic_show_box_widget.h"
 #include "maker/transitions/ui/scroll_caption_widget.h"
 #include "platform/error.h"
-#include "platform/fonts.h"
 #include "platform/picture.h"
 #include "platform/qt/qt_text.h"
 #include "platform/text.h"
@@ -19,21 +18,6 @@
 namespace designer {
 
 using document::ElementKind;
-
-QFont ToQFont(const platform::FontSpec& fontSpec) {
-  QFont f(QString::fromStdString(platform::fonts::HostFamilyFor(fontSpec.name)));
-  f.setPixelSize(std::max(1, fontSpec.PixelHeight()));
-  f.setBold(fontSpec.bold);
-  f.setItalic(fontSpec.italic);
-  f.setUnderline(fontSpec.underline);
-  f.setStrikeOut(fontSpec.strikeOut);
-  return f;
-}
-
-QColor ToQColor(platform::Color c) {
-  platform::Color r = platform::ResolveColor(c);
-  return QColor(platform::RedOf(r), platform::GreenOf(r), platform::BlueOf(r));
-}
 
 const QImage& SoundIcon() {
   static const QImage icon = [] {

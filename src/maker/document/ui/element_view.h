@@ -13,6 +13,7 @@
 #include "maker/document/card_document.h"
 #include "platform/bitmap.h"
 #include "platform/font_spec.h"
+#include "platform/qt/qt_paint.h"
 
 namespace widgets {
 class GifAnimationWidget;
@@ -24,10 +25,8 @@ namespace designer {
 
 class DesignCanvas;
 
-// A font description as a Qt font (family through the alias table, pixel size, styles).
-QFont ToQFont(const platform::FontSpec& font);
-// A colour value as a Qt colour (system colours resolved).
-QColor ToQColor(platform::Color c);
+using platform::ToQColor;
+using platform::ToQFont;
 // The program's own 32 x 32 sound icon and 28 x 28 Flash placeholder.
 const QImage& SoundIcon();
 const QImage& FlashPlaceholder();

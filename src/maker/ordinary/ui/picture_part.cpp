@@ -16,11 +16,6 @@
 
 namespace ordinary_ui {
 
-QColor ToQColor(platform::Color colour) {
-  platform::Color c = platform::ResolveColor(colour);
-  return QColor(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c));
-}
-
 QSize FittedSize(QSize natural, QSize box, FitMode mode) {
   if (mode == FitMode::Natural || natural.isEmpty()) return natural;
   if (mode == FitMode::Stretch) return box;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/color.h"
+#include "platform/qt/qt_paint.h"
 
 class QMediaPlayer;
 class QVideoSink;
@@ -106,7 +107,6 @@ class ColorSwatch : public QFrame {
   platform::Color colour_ = 0;
 };
 
-// A platform colour as a Qt colour (system colours resolved).
-QColor ToQColor(platform::Color colour);
+using platform::ToQColor;
 
 }  // namespace ordinary_ui

@@ -15,6 +15,7 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/qt/qt_paint.h"
 #include "platform/qt/qt_text.h"
 #include "platform/text.h"
 
@@ -25,17 +26,6 @@ using platform::ToQString;
 
 namespace {
 constexpr int kMaxGreetingChars = 920;
-
-QFont GreetingQFont(const platform::FontSpec& fontSpec, const QFont& base) {
-  QFont f = base;
-  f.setFamily(ToQString(fontSpec.name));
-  f.setPixelSize(fontSpec.PixelHeight());
-  f.setBold(fontSpec.bold);
-  f.setItalic(fontSpec.italic);
-  f.setUnderline(fontSpec.underline);
-  f.setStrikeOut(fontSpec.strikeOut);
-  return f;
-}
 }  // namespace
 
 QWidget* TForm3::BuildGreetingPage() {
@@ -252,7 +242,7 @@ void TForm3::SetGreetingColour() {
 
 void TForm3::ApplyGreetingFont(const platform::FontSpec& font) {
   greetingFont_ = font;
-  QFont qf = GreetingQFont(greetingFont_, ui_.greeting->font());
+  QFont qf = platform::ToQFont(greetingFont_);
   ui_.greeting->setFont(qf);
   ui_.boxWord->setFont(qf);
   QPalette pal = ui_.greeting->palette();

@@ -12,10 +12,12 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/picture.h"
+#include "platform/qt/qt_paint.h"
 
 namespace widgets {
 
 using platform::Bitmap;
+using platform::ToQColor;
 
 // The box's surface: each step lands in the widget-sized image, which the next paint shows.
 class PicShowBoxWidget::Canvas : public transitions::TransitionCanvas {
@@ -41,11 +43,6 @@ QSize ScreenSize() {
     if (size.width() > 0 && size.height() > 0) return size;
   }
   return {640, 480};
-}
-
-QColor ToQColor(platform::Color c) {
-  c = platform::ResolveColor(c);
-  return QColor(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c));
 }
 
 }  // namespace
