@@ -30,25 +30,37 @@ void RaggedRows(const StepFrames& f, ClipPainter& m, int p, bool centred) {
 }
 
 // Bands of 6 columns with ragged heights (186, 188). The heights are drawn band by band, then
-// the bands are copied row by row, neighbouring bands that both cover a row in one piece.
+// the bands are copied row by row, neighbouring bands that both cover a row in one piece. The
+// runs of covering bands only change on rows where a band starts or stops, so they are worked
+// out there and kept for the rows below.
 void RaggedColumns(const StepFrames& f, ClipPainter& m, int p, bool centred) {
   std::vector<std::pair<int, int>> rows;  // top and bottom row of each band
+  std::vector<int> changes{0, f.H};
   for (int k = 1; 6 * (k - 1) < f.W; ++k) {
     const int r1 = RandInt(f.rng, f.H / 8), r2 = RandInt(f.rng, f.H / 8);
     const int h = r1 + Ext(p, f.H, 100) - r2;
     const int top = centred ? (f.H - h) / 2 : 0;
     rows.emplace_back(top, top + std::max(h, 0));
+    changes.push_back(std::clamp(rows.back().first, 0, f.H));
+    changes.push_back(std::clamp(rows.back().second, 0, f.H));
   }
-  for (int y = 0; y < f.H; ++y) {
+  std::sort(changes.begin(), changes.end());
+  changes.erase(std::unique(changes.begin(), changes.end()), changes.end());
+  std::vector<std::pair<int, int>> runs;  // pixel spans of the covering bands
+  for (size_t c = 0; c + 1 < changes.size(); ++c) {
+    const int y0 = changes[c], y1 = changes[c + 1];
+    runs.clear();
     int runStart = -1;
     for (size_t k = 0; k <= rows.size(); ++k) {
-      const bool covers = k < rows.size() && y >= rows[k].first && y < rows[k].second;
+      const bool covers = k < rows.size() && y0 >= rows[k].first && y0 < rows[k].second;
       if (covers && runStart < 0) runStart = static_cast<int>(k);
       if (!covers && runStart >= 0) {
-        m.AddSpan(y, 6 * runStart, 6 * static_cast<int>(k));
+        runs.emplace_back(6 * runStart, 6 * static_cast<int>(k));
         runStart = -1;
       }
     }
+    for (int y = y0; y < y1; ++y)
+      for (const auto& [l, r] : runs) m.AddSpan(y, l, r);
   }
 }
 
