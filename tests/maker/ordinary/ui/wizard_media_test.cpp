@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <cstdlib>
 
+#include "audio/audio_fixtures.h"
 #include "audio/ui/voice_recorder_form.h"
 #include "maker/mail/ui/mail_dialog.h"
 #include "maker/ordinary/ui/picture_part.h"
@@ -115,6 +116,29 @@ TEST_F(WizardFixture, RecorderAndMailDialogOpenOnTheWizardCorner) {
   QTest::mouseClick(ui.send, Qt::LeftButton);
   mail_ui::SetMailDialogScript(std::move(previousMail));
   EXPECT_EQ(cardFile, "/tmp/cards/my card.exe");
+}
+
+// A recording stopped in the recorder lands in the wizard's voice box, ready for the voice test.
+TEST_F(WizardFixture, AFinishedRecordingFillsTheVoiceBox) {
+  audio_fixtures::FakeInputBackend backend;
+  audio_fixtures::BackendScope scope(&backend);
+  TempDir dir;
+  const std::string voice = dir.File("我的问候.wav");
+  TForm3 wizard;
+  const WizardUi& ui = wizard.Ui();
+  ui.useWav->setChecked(true);
+  auto previousRecorder = audio_ui::SetRecorderScript([&](audio_ui::TForm4& recorder) {
+    recorder.SetFileName(voice);
+    recorder.StartClick();
+    backend.pending = std::string(11025, '\x80');  // a second of silence
+    recorder.StopClick();
+    return recorder.result();
+  });
+  QTest::mouseClick(ui.voiceRecord, Qt::LeftButton);
+  audio_ui::SetRecorderScript(std::move(previousRecorder));
+  EXPECT_EQ(ui.voice->text(), ToQString(voice));
+  EXPECT_TRUE(platform::files::FileExists(voice));
+  EXPECT_TRUE(dialogs.Messages().empty());
 }
 
 TEST_F(WizardFixture, SaveTemplateWantsAName) {
