@@ -5,10 +5,7 @@
 // pointed at it, so the test also shows that templates name their media relative to the
 // program folder and work wherever it lies.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -19,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/text.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -28,24 +26,12 @@ namespace {
 // Literals of this file are GBK; cardtool talks UTF-8.
 std::string U(const char* gbk) { return platform::GbkToUtf8(gbk); }
 
-struct ToolRun {
-  int exitCode = -1;
-  std::string output;
-};
+using ToolRun = testing_support::ProgramRun;
 
 // Runs cardtool with the copied folder as its program folder; stdout only (progress goes to stderr).
 ToolRun Cardtool(const std::string& programDir, const std::string& args) {
-  ToolRun r;
-  const std::string cmd = "LMCARD_PROGRAM_DIR='" + programDir + "' '" + std::string(CARD_PROGRAM_DIR) +
-                          "/cardtool' " + args + " 2>/dev/null";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buf;
-  size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.output.append(buf.data(), n);
-  const int status = ::pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
+  return testing_support::RunProgram("LMCARD_PROGRAM_DIR='" + programDir + "' '" + std::string(CARD_PROGRAM_DIR) +
+                                     "/cardtool' " + args + " 2>/dev/null");
 }
 
 std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }

@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/mci.h"
 #include "platform/sound.h"
+#include "support/qt_app.h"
 #include "support/temp_dir.h"
 
 using namespace platform;
@@ -21,16 +22,7 @@ using testing_support::WriteBytes;
 
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "qt_media_backend_test";
-  static char* argv[] = {name, nullptr};
-  // No display is needed for sound; the offscreen platform keeps the test off any screen.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app =
-      QCoreApplication::instance() ? qobject_cast<QApplication*>(QCoreApplication::instance()) : new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return testing_support::QtApp("qt_media_backend_test", true); }
 
 struct QtBackendScope {
   QtMediaBackend backend;

@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/qt/qt_text.h"
 #include "platform/scripted_dialogs.h"
+#include "support/qt_app.h"
 #include "support/temp_dir.h"
 
 using namespace platform;
@@ -25,12 +26,7 @@ using testing_support::WriteBytes;
 
 namespace {
 
-void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "voice_recorder_form_test";
-  static char* argv[] = {name, nullptr};
-  if (!QCoreApplication::instance()) new QApplication(argc, argv);
-}
+void EnsureApp() { testing_support::QtApp("voice_recorder_form_test"); }
 
 struct Recording {
   FakeInputBackend backend;

@@ -9,18 +9,11 @@
 #include "platform/error.h"
 #include "platform/qt/qt_text.h"
 #include "platform/paths.h"
+#include "support/qt_app.h"
 
 namespace flashui_fixtures {
 
-inline QApplication& App() {
-  static int argc = 1;
-  static char name[] = "flashwizard_ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = QCoreApplication::instance()
-                                 ? qobject_cast<QApplication*>(QCoreApplication::instance())
-                                 : new QApplication(argc, argv);
-  return *app;
-}
+inline QApplication& App() { return testing_support::QtApp("flashwizard_ui_tests"); }
 
 // A 24-bit BMP of one colour.
 inline void WriteBmp(const std::string& path, int w, int h, platform::Color color) {

@@ -18,6 +18,7 @@
 #include "platform/scripted_dialogs.h"
 #include "player/interactive_ui/flash_view.h"
 #include "../player_fixture.h"
+#include "support/qt_app.h"
 #include "support/temp_dir.h"
 
 using namespace cardplayer;
@@ -27,15 +28,7 @@ using player_fixture::CardBytes;
 
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "interactive_player_ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = QCoreApplication::instance()
-                                 ? qobject_cast<QApplication*>(QCoreApplication::instance())
-                                 : new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return testing_support::QtApp("interactive_player_ui_tests"); }
 
 std::string Bmp(int w, int h, platform::Color c) {
   auto b = Bitmap::Create(w, h, platform::PixelFormat::Bgr24);

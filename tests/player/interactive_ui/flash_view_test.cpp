@@ -12,21 +12,14 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_text.h"
+#include "support/qt_app.h"
 #include "support/temp_dir.h"
 
 using namespace cardplayer;
 
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "interactive_player_ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = QCoreApplication::instance()
-                                 ? qobject_cast<QApplication*>(QCoreApplication::instance())
-                                 : new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return testing_support::QtApp("interactive_player_ui_tests"); }
 
 }  // namespace
 

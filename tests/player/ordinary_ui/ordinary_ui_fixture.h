@@ -13,18 +13,11 @@
 #include "maker/packaging/side_files.h"
 #include "platform/bitmap.h"
 #include "platform/bmp_codec.h"
+#include "support/qt_app.h"
 
 namespace ordinary_ui_test {
 
-inline QApplication& App() {
-  static int argc = 1;
-  static char name[] = "ordinary_player_ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = QCoreApplication::instance()
-                                 ? qobject_cast<QApplication*>(QCoreApplication::instance())
-                                 : new QApplication(argc, argv);
-  return *app;
-}
+inline QApplication& App() { return testing_support::QtApp("ordinary_player_ui_tests"); }
 
 class FakeClock : public ordinary::Clock {
  public:

@@ -21,19 +21,12 @@
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/scripted_dialogs.h"
+#include "support/qt_app.h"
 #include "support/temp_dir.h"
 
 namespace designer_test {
 
-inline QApplication& App() {
-  static int argc = 1;
-  static char name[] = "designer_ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = QCoreApplication::instance()
-                                 ? qobject_cast<QApplication*>(QCoreApplication::instance())
-                                 : new QApplication(argc, argv);
-  return *app;
-}
+inline QApplication& App() { return testing_support::QtApp("designer_ui_tests"); }
 
 // A small two-frame GIF animation file of w x h.
 inline std::string WriteGif(const std::string& path, int w, int h) {

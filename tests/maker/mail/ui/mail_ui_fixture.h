@@ -7,16 +7,12 @@
 
 #include "maker/mail/ui/mail_dialog.h"
 #include "platform/scripted_dialogs.h"
+#include "support/qt_app.h"
 #include "support/temp_dir.h"
 
 namespace mail_ui_test {
 
-inline void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "mail_ui_tests";
-  static char* argv[] = {name, nullptr};
-  if (!QCoreApplication::instance()) new QApplication(argc, argv);
-}
+inline void EnsureApp() { testing_support::QtApp("mail_ui_tests"); }
 
 struct DialogScope {
   testing_support::TempDir config;  // an empty registry: the DNS box comes from resolv.conf

@@ -12,18 +12,11 @@
 
 #include "maker/document/element_lifecycle.h"
 #include "maker/shell/ui/designer_host.h"
+#include "support/qt_app.h"
 
 namespace shell_ui_fixture {
 
-inline QApplication& App() {
-  static int argc = 1;
-  static char name[] = "shell_ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = QCoreApplication::instance()
-                                 ? qobject_cast<QApplication*>(QCoreApplication::instance())
-                                 : new QApplication(argc, argv);
-  return *app;
-}
+inline QApplication& App() { return testing_support::QtApp("shell_ui_tests"); }
 
 class FakeDesigner : public cardshell::DesignerHost {
  public:

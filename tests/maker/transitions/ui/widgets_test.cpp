@@ -10,6 +10,7 @@
 #include "platform/bmp_codec.h"
 #include "platform/gif_codec.h"
 #include "platform/message_pump.h"
+#include "support/qt_app.h"
 #include "support/temp_dir.h"
 
 using namespace widgets;
@@ -20,15 +21,7 @@ using testing_support::TempDir;
 
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "widgets_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = QCoreApplication::instance()
-                                 ? qobject_cast<QApplication*>(QCoreApplication::instance())
-                                 : new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return testing_support::QtApp("widgets_test"); }
 
 std::unique_ptr<Bitmap> Solid(int w, int h, platform::Color c) {
   auto b = Bitmap::Create(w, h, PixelFormat::Bgr24);
