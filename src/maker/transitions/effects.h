@@ -1,6 +1,7 @@
 #pragma once
-// The effect families of the transition engine. The dispatcher fills the work image with the
-// family's base frame; a family then paints the other frame over it for step s.
+// The effect families of the transition engine. A family draws step s into the work image: most
+// compose the base frame and the other frame's parts in one pass; for the rest (shapes, region
+// patterns, swings) the dispatcher first fills the work image with the base frame.
 #include <random>
 
 #include "maker/transitions/frame_ops.h"
