@@ -10,7 +10,7 @@
 #include "platform/paths.h"
 #include "platform/qt/card_application.h"
 #include "player/ordinary_ui/player_program.h"
-#include "player/ordinary_ui/tform5.h"
+#include "player/ordinary_ui/ordinary_player_window.h"
 
 namespace opu = ordinary_player_ui;
 

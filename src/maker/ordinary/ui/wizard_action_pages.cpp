@@ -9,7 +9,7 @@
 #include <QRadioButton>
 
 #include "maker/ordinary/ordinary_settings.h"
-#include "maker/ordinary/ui/tform3.h"
+#include "maker/ordinary/ui/ordinary_wizard.h"
 #include "maker/ordinary/ui/wizard_parts.h"
 #include "platform/qt/qt_text.h"
 

@@ -6,7 +6,7 @@
 #include <QScrollArea>
 
 #include "maker/ordinary/ui/picture_part.h"
-#include "maker/ordinary/ui/tform3.h"
+#include "maker/ordinary/ui/ordinary_wizard.h"
 #include "maker/ordinary/ui/wizard_parts.h"
 #include "platform/error.h"
 #include "platform/mci.h"

@@ -9,7 +9,7 @@
 #include <QSlider>
 
 #include "maker/ordinary/ui/picture_part.h"
-#include "maker/ordinary/ui/tform3.h"
+#include "maker/ordinary/ui/ordinary_wizard.h"
 #include "platform/files.h"
 #include "platform/qt/qt_text.h"
 #include "platform/text.h"

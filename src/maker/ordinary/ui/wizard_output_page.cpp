@@ -9,7 +9,7 @@
 
 #include "maker/mail/ui/mail_dialog.h"
 #include "maker/ordinary/ordinary_template.h"
-#include "maker/ordinary/ui/tform3.h"
+#include "maker/ordinary/ui/ordinary_wizard.h"
 #include "maker/ordinary/ui/wizard_parts.h"
 #include "maker/packaging/ordinary_build.h"
 #include "maker/transitions/ui/bitmap_image.h"
@@ -17,7 +17,7 @@
 #include "platform/files.h"
 #include "platform/picture.h"
 #include "platform/qt/qt_text.h"
-#include "player/ordinary_ui/tform5.h"
+#include "player/ordinary_ui/ordinary_player_window.h"
 
 namespace ordinary_ui {
 

@@ -13,7 +13,7 @@
 #include "audio/pv_player.h"
 #include "audio/ui/voice_recorder_form.h"
 #include "maker/ordinary/ordinary_settings.h"
-#include "maker/ordinary/ui/tform3.h"
+#include "maker/ordinary/ui/ordinary_wizard.h"
 #include "maker/ordinary/ui/wizard_parts.h"
 #include "platform/files.h"
 #include "platform/mci.h"

@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "audio/ui/voice_recorder_form.h"
-#include "maker/ordinary/ui/tform3.h"
+#include "maker/ordinary/ui/ordinary_wizard.h"
 #include "maker/shell/ui/about_box.h"
 #include "maker/shell/ui/main_window.h"
 #include "maker/shell/ui/new_card_dialog.h"

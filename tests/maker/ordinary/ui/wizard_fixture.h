@@ -7,7 +7,7 @@
 #include <string>
 
 #include "maker/ordinary/ui/test_app.h"
-#include "maker/ordinary/ui/tform3.h"
+#include "maker/ordinary/ui/ordinary_wizard.h"
 #include "platform/paths.h"
 #include "platform/scripted_dialogs.h"
 

@@ -13,7 +13,7 @@
 #include "maker/mail/ui/mail_dialog.h"
 #include "maker/ordinary/ui/picture_part.h"
 #include "platform/files.h"
-#include "player/ordinary_ui/tform5.h"
+#include "player/ordinary_ui/ordinary_player_window.h"
 #include <QTimer>
 #include "maker/ordinary/ui/wizard_fixture.h"
 #include "platform/qt/qt_text.h"

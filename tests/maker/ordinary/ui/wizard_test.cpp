@@ -1,4 +1,4 @@
-#include "maker/ordinary/ui/tform3.h"
+#include "maker/ordinary/ui/ordinary_wizard.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <QTabWidget>
 
 #include "maker/ordinary/ordinary_template.h"
-#include "maker/ordinary/ui/tform3.h"
+#include "maker/ordinary/ui/ordinary_wizard.h"
 #include "maker/shell/template_gallery.h"
 #include "maker/shell/ui/about_box.h"
 #include "maker/shell/ui/main_window.h"

@@ -1,4 +1,4 @@
-#include "player/ordinary_ui/tform5.h"
+#include "player/ordinary_ui/ordinary_player_window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The wizard's frame: pages, buttons below them, page changes, the attention flash, the timers,
 // closing, and the mapping between the controls and the card's settings.
-#include "maker/ordinary/ui/tform3.h"
+#include "maker/ordinary/ui/ordinary_wizard.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
