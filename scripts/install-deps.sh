@@ -24,6 +24,19 @@ PACKAGES=(
   dnsmasq python3-aiosmtpd
   # Flash cards: npm for the Flash player the card pages ship, Chromium for the SWF playback tests
   chromium nodejs
+  # a faster rebuild when the same sources are compiled again (optional)
+  ccache
+  # the Windows card players: cross-built with MinGW-w64, tested under Wine
+  g++-mingw-w64-x86-64-posix wine wine64
+  # web cards: the card stage compiled to WebAssembly; MIDI rendered and encoded, movies transcoded
+  emscripten node-acorn libfluidsynth-dev libmp3lame-dev
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev
+  # mail tests deliver through a real mail server; Qt's own dialogs in Chinese
+  exim4-daemon-light qt6-translations-l10n
+  # desktop integration and the Debian package
+  desktop-file-utils shared-mime-info xdg-utils dpkg-dev file
+  # fuzz targets and the sanitizer build
+  clang libclang-rt-dev llvm
 )
 
 missing=()
