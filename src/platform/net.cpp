@@ -13,7 +13,10 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "platform/message_pump.h"
 
@@ -34,24 +37,28 @@ struct AddrInfoDeleter {
 };
 using AddrList = std::unique_ptr<addrinfo, AddrInfoDeleter>;
 
-AddrList Lookup(const std::string& host, uint16_t port, int socktype) {
-  if (host.empty()) throw NetError("没有给出服务器地址。");
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = socktype;
-  hints.ai_flags = AI_ADDRCONFIG;
-  addrinfo* list = nullptr;
-  std::string service = std::to_string(port);
-  int rc = getaddrinfo(host.c_str(), service.c_str(), &hints, &list);
-  if (rc == EAI_ADDRFAMILY || rc == EAI_NONAME) {
-    // Without a configured address of the family (a host with loopback only), try again plainly.
-    hints.ai_flags = 0;
-    rc = getaddrinfo(host.c_str(), service.c_str(), &hints, &list);
-  }
-  if (rc != 0 || !list) {
-    throw NetError("找不到主机 " + host + "（" + gai_strerror(rc) + "）。");
-  }
-  return AddrList(list);
+std::mutex& LookupMutex() {
+  static std::mutex m;
+  return m;
+}
+
+AddressLookup& InstalledLookup() {
+  static AddressLookup lookup;
+  return lookup;
+}
+
+// What a lookup on the worker thread hands back; shared, so a waiter that gives up (time-out,
+// abort) leaves the thread a place to finish into.
+struct LookupJob {
+  std::mutex m;
+  std::condition_variable done;
+  bool finished = false;
+  std::vector<ResolvedAddress> addresses;
+  std::string error;
+};
+
+std::string LookupTimeoutText(const std::string& host, int timeoutMs) {
+  return "解析主机名 " + host + " 超时（" + std::to_string(timeoutMs) + " 毫秒内没有结果）。";
 }
 
 void SetNonBlocking(int fd) {
@@ -82,7 +89,97 @@ short WaitFor(int fd, short events, int timeoutMs, const AbortFlag* abort, const
   }
 }
 
+// Resolves host on a worker thread and waits for it in slices until deadline, letting
+// pending messages run and watching the abort flag.
+std::vector<ResolvedAddress> Resolve(const std::string& host, uint16_t port, int socktype, Clock::time_point deadline,
+                                     int timeoutMs, const AbortFlag* abort) {
+  if (host.empty()) throw NetError("没有给出服务器地址。");
+  AddressLookup lookup;
+  {
+    std::lock_guard<std::mutex> lock(LookupMutex());
+    lookup = InstalledLookup();
+  }
+  if (!lookup) lookup = SystemLookup;
+  auto job = std::make_shared<LookupJob>();
+  std::thread([job, lookup = std::move(lookup), host, port, socktype] {
+    std::vector<ResolvedAddress> found;
+    std::string error;
+    try {
+      found = lookup(host, port, socktype);
+    } catch (const std::exception& e) {
+      error = e.what();
+      if (error.empty()) error = "找不到主机 " + host + "。";
+    }
+    std::lock_guard<std::mutex> lock(job->m);
+    job->addresses = std::move(found);
+    job->error = std::move(error);
+    job->finished = true;
+    job->done.notify_all();
+  }).detach();
+
+  for (;;) {
+    ProcessPendingMessages();
+    if (abort && abort->IsSet()) throw AbortedError("操作已被中止。");
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    std::unique_lock<std::mutex> lock(job->m);
+    job->done.wait_for(lock, std::chrono::milliseconds(std::clamp<long long>(left, 0, kWaitSliceMs)),
+                       [&] { return job->finished; });
+    if (job->finished) {
+      if (!job->error.empty()) throw NetError(job->error);
+      if (job->addresses.empty()) throw NetError("找不到主机 " + host + "。");
+      return std::move(job->addresses);
+    }
+    if (left <= 0) throw TimeoutError(LookupTimeoutText(host, timeoutMs));
+  }
+}
+
+Clock::time_point DeadlineIn(int timeoutMs) { return Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0)); }
+
+int MsLeft(Clock::time_point deadline) {
+  auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return static_cast<int>(std::max<long long>(left, 0));
+}
+
 }  // namespace
+
+AddressLookup SetAddressLookup(AddressLookup lookup) {
+  std::lock_guard<std::mutex> lock(LookupMutex());
+  AddressLookup previous = std::move(InstalledLookup());
+  InstalledLookup() = std::move(lookup);
+  return previous;
+}
+
+std::vector<ResolvedAddress> SystemLookup(const std::string& host, uint16_t port, int socktype) {
+  if (host.empty()) throw NetError("没有给出服务器地址。");
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = socktype;
+  hints.ai_flags = AI_ADDRCONFIG;
+  addrinfo* list = nullptr;
+  std::string service = std::to_string(port);
+  int rc = getaddrinfo(host.c_str(), service.c_str(), &hints, &list);
+  if (rc == EAI_ADDRFAMILY || rc == EAI_NONAME) {
+    // Without a configured address of the family (a host with loopback only), try again plainly.
+    hints.ai_flags = 0;
+    rc = getaddrinfo(host.c_str(), service.c_str(), &hints, &list);
+  }
+  if (rc != 0 || !list) {
+    throw NetError("找不到主机 " + host + "（" + gai_strerror(rc) + "）。");
+  }
+  AddrList owned(list);
+  std::vector<ResolvedAddress> out;
+  for (addrinfo* a = list; a; a = a->ai_next) {
+    if (a->ai_addrlen > sizeof(sockaddr_storage)) continue;
+    ResolvedAddress r;
+    r.family = a->ai_family;
+    r.socktype = a->ai_socktype;
+    r.protocol = a->ai_protocol;
+    std::memcpy(&r.address, a->ai_addr, a->ai_addrlen);
+    r.length = a->ai_addrlen;
+    out.push_back(r);
+  }
+  return out;
+}
 
 // --- UDP ----------------------------------------------------------------------------------
 
@@ -93,18 +190,18 @@ void UdpSocket::Close() {
   fd_ = -1;
 }
 
-void UdpSocket::Connect(const std::string& host, uint16_t port) {
+void UdpSocket::Connect(const std::string& host, uint16_t port, int timeoutMs, const AbortFlag* abort) {
   Close();
   peer_ = Endpoint(host, port);
-  AddrList list = Lookup(host, port, SOCK_DGRAM);
+  const std::vector<ResolvedAddress> list = Resolve(host, port, SOCK_DGRAM, DeadlineIn(timeoutMs), timeoutMs, abort);
   int lastErr = 0;
-  for (addrinfo* a = list.get(); a; a = a->ai_next) {
-    int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC, a->ai_protocol);
+  for (const ResolvedAddress& a : list) {
+    int fd = ::socket(a.family, a.socktype | SOCK_CLOEXEC, a.protocol);
     if (fd < 0) {
       lastErr = errno;
       continue;
     }
-    if (::connect(fd, a->ai_addr, a->ai_addrlen) == 0) {
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&a.address), a.length) == 0) {
       SetNonBlocking(fd);
       fd_ = fd;
       return;
@@ -158,19 +255,20 @@ void TcpConnection::Close() {
 void TcpConnection::Connect(const std::string& host, uint16_t port, int timeoutMs, const AbortFlag* abort) {
   Close();
   peer_ = Endpoint(host, port);
-  AddrList list = Lookup(host, port, SOCK_STREAM);
+  const auto deadline = DeadlineIn(timeoutMs);
+  const std::vector<ResolvedAddress> list = Resolve(host, port, SOCK_STREAM, deadline, timeoutMs, abort);
   std::string lastError = "无法连接到 " + peer_ + "。";
-  for (addrinfo* a = list.get(); a; a = a->ai_next) {
-    int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC, a->ai_protocol);
+  for (const ResolvedAddress& a : list) {
+    int fd = ::socket(a.family, a.socktype | SOCK_CLOEXEC, a.protocol);
     if (fd < 0) continue;
     SetNonBlocking(fd);
     int one = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    int rc = ::connect(fd, a->ai_addr, a->ai_addrlen);
+    int rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&a.address), a.length);
     int err = rc == 0 ? 0 : errno;
     if (rc != 0 && err == EINPROGRESS) {
       try {
-        WaitFor(fd, POLLOUT, timeoutMs, abort, "连接 " + peer_);
+        WaitFor(fd, POLLOUT, MsLeft(deadline), abort, "连接 " + peer_);
       } catch (const AbortedError&) {
         ::close(fd);
         throw;

@@ -1,12 +1,18 @@
 #pragma once
 // Sockets: one UDP exchange and TCP connections, each wait bounded by a time-out. Waits run
 // in short slices that call ProcessPendingMessages(), so windows keep responding (a stop
-// button can set the abort flag while a send is in progress). Error texts are GBK.
+// button can set the abort flag while a send is in progress). Host names are resolved on a
+// worker thread inside the same waits, so a slow name server is bounded by the time-out and
+// the abort flag as well. Error texts are GBK.
+#include <sys/socket.h>
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/error.h"
 
@@ -50,8 +56,8 @@ class UdpSocket {
   UdpSocket(const UdpSocket&) = delete;
   UdpSocket& operator=(const UdpSocket&) = delete;
 
-  // host is a name or an IPv4/IPv6 literal.
-  void Connect(const std::string& host, uint16_t port);
+  // host is a name or an IPv4/IPv6 literal; resolving it waits at most timeoutMs.
+  void Connect(const std::string& host, uint16_t port, int timeoutMs, const AbortFlag* abort = nullptr);
   void Send(std::string_view datagram);
   // One datagram, waiting at most timeoutMs; throws TimeoutError or AbortedError.
   std::string Receive(int timeoutMs, const AbortFlag* abort = nullptr);
@@ -69,6 +75,7 @@ class TcpConnection {
   TcpConnection(const TcpConnection&) = delete;
   TcpConnection& operator=(const TcpConnection&) = delete;
 
+  // timeoutMs bounds the name lookup and the connection together.
   void Connect(const std::string& host, uint16_t port, int timeoutMs, const AbortFlag* abort = nullptr);
   bool IsOpen() const { return fd_ >= 0; }
   // Writes all of data; timeoutMs bounds each wait for the peer to take more.
@@ -84,6 +91,25 @@ class TcpConnection {
   int fd_ = -1;
   std::string peer_;
 };
+
+// One address a host name resolved to, ready for socket() and connect().
+struct ResolvedAddress {
+  int family = 0;
+  int socktype = 0;
+  int protocol = 0;
+  sockaddr_storage address{};
+  socklen_t length = 0;
+};
+
+// Resolves host for port and socket type (SOCK_STREAM or SOCK_DGRAM); raises NetError when the
+// name is unknown. It runs on a worker thread, so it must not touch the caller's state.
+using AddressLookup =
+    std::function<std::vector<ResolvedAddress>(const std::string& host, uint16_t port, int socktype)>;
+// Replaces the system's resolver (getaddrinfo) for the lookups that follow, so tests can
+// stand in a slow name server; nullptr restores the system's. Returns the previous one.
+AddressLookup SetAddressLookup(AddressLookup lookup);
+// The system's resolver, called directly (blocking).
+std::vector<ResolvedAddress> SystemLookup(const std::string& host, uint16_t port, int socktype);
 
 // The local computer's host name ("localhost" when the host has none).
 std::string LocalHostName();

@@ -108,6 +108,12 @@ std::string BuildMxQuery(uint16_t id, std::string_view domain) {
   return q;
 }
 
+bool IsTruncatedReply(std::string_view m, uint16_t id) {
+  if (m.size() < kHeaderSize || Read16(m, 0) != id) return false;
+  const uint16_t flags = Read16(m, 2);
+  return (flags & 0x8000) != 0 && (flags & 0x0200) != 0;
+}
+
 std::vector<std::string> ParseMxReply(std::string_view m, uint16_t id, std::string_view domain) {
   if (m.size() < kHeaderSize) {
     throw DnsError("DNS服务器的回答太短（" + std::to_string(m.size()) + " 字节）。");

@@ -24,6 +24,10 @@ inline constexpr uint16_t kClassIn = 1;
 // an empty label, a label over 63 bytes or a name over 255 bytes raises DnsError.
 std::string BuildMxQuery(uint16_t id, std::string_view domain);
 
+// Whether reply answers the query with this id but was cut short to fit a UDP datagram (the
+// TC flag): the whole answer must then be asked for over TCP.
+bool IsTruncatedReply(std::string_view reply, uint16_t id);
+
 // The exchange names of the reply's MX answer records, in the order the reply lists them
 // (preferences are not looked at). Raises DnsError when the reply is too short, is not a
 // reply to a query with this id and question, carries an error code, or holds a malformed

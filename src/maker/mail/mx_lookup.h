@@ -1,5 +1,6 @@
 #pragma once
-// The mail exchanger lookup: one MX query over UDP to a chosen DNS server.
+// The mail exchanger lookup: one MX query over UDP to a chosen DNS server (asked again over
+// TCP when the answer does not fit a datagram).
 #include <cstdint>
 #include <string>
 #include <string_view>

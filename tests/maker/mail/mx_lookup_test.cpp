@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "maker/mail/mail_peers.h"
@@ -54,6 +55,22 @@ TEST(MxLookup, DnsmasqRecordsAreFoundAndMissingDomainsRaise) {
   } catch (const DnsError& e) {
     EXPECT_STREQ(e.what(), "DNS服务器报告错误：域名 gone.test 不存在。");
   }
+}
+
+TEST(MxLookup, AnAnswerTooLongForADatagramIsAskedForAgainOverTcp) {
+  std::vector<std::string> records, expected;
+  for (int i = 0; i < 30; ++i) {
+    const std::string name = "mx-" + std::to_string(i) + "-exchanger-for-a-long-answer.big.test";
+    records.push_back("--mx-host=big.test," + name + "," + std::to_string(10 + i));
+    expected.push_back(name);
+  }
+  mail_test::Dnsmasq dns(records);
+  ASSERT_TRUE(dns.Ready());
+  std::vector<std::string> list;
+  GetMx("friend@big.test", list, At(dns.Port()));
+  std::sort(list.begin(), list.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(list, expected);
 }
 
 TEST(MxLookup, ThreeAnswersOutOfPreferenceOrderKeepTheReplyOrder) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 #include "maker/mail/mail_peers.h"
 #include "platform/message_pump.h"
@@ -88,7 +89,7 @@ TEST(Net, NobodyListeningIsAnErrorForTcpAndUdp) {
   EXPECT_THROW(c.Connect("127.0.0.1", port, 2000), NetError);
   EXPECT_FALSE(c.IsOpen());
   UdpSocket u;
-  u.Connect("127.0.0.1", port);
+  u.Connect("127.0.0.1", port, 2000);
   u.Send("ping");
   EXPECT_THROW(u.Receive(2000), NetError);
 }
@@ -96,7 +97,39 @@ TEST(Net, NobodyListeningIsAnErrorForTcpAndUdp) {
 TEST(Net, UdpExchangesOneDatagramWithItsPeer) {
   mail_test::MiniDns echo([](const std::string& q) { return "echo:" + q; });
   UdpSocket u;
-  u.Connect("127.0.0.1", echo.Port());
+  u.Connect("127.0.0.1", echo.Port(), 2000);
   u.Send(std::string("a\0b", 3));
   EXPECT_EQ(u.Receive(2000), std::string("echo:a\0b", 8));
+}
+
+TEST(Net, ASlowNameLookupIsBoundedByTheTimeOutAndTheAbortFlagWhileMessagesRun) {
+  // A name server that takes three seconds; the lookup runs where it cannot hold up the waits.
+  auto previous = SetAddressLookup([](const std::string&, uint16_t port, int socktype) {
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    return SystemLookup("127.0.0.1", port, socktype);
+  });
+  {
+    Pump pump;
+    UdpSocket u;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(u.Connect("slow.test", 53, 300), TimeoutError);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
+    EXPECT_GE(pump.rounds, 5);  // messages ran all along the wait
+  }
+  {
+    AbortFlag abort;
+    Pump pump([&](int round) {
+      if (round == 10) abort.Set();
+    });
+    TcpConnection c;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(c.Connect("slow.test", 25, 30000, &abort), AbortedError);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
+  }
+  SetAddressLookup(previous);
+  // The system's resolver answers for names as before.
+  ScriptedTcpPeer peer("hi");
+  TcpConnection c;
+  c.Connect("localhost", peer.Port(), 5000);
+  EXPECT_TRUE(c.IsOpen());
 }
