@@ -37,7 +37,7 @@ SendResult CardMailer::Send(const SendForm& form) {
   // Resolving.
   SendEnabled(false);
   Status("正在解析服务器地址...");
-  client_.AbortFlag().Clear();
+  client_.ClearAbort();
   std::vector<std::string> exchangers;
   GetMx(form.recipient, exchangers,
         ResolverSettings{form.dnsServer, settings_.dnsPort, settings_.dnsTimeoutMs, &client_.AbortFlag()});

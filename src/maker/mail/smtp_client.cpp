@@ -58,8 +58,8 @@ SmtpReply SmtpClient::Expect(std::string_view line, int failFrom, const std::str
 }
 
 void SmtpClient::Connect() {
-  abort_.Clear();
   Disconnect();
+  if (abort_.IsSet()) throw platform::net::AbortedError("操作已被中止。");
   try {
     conn_.Connect(host, port, connectTimeoutMs, &abort_);
     SmtpReply greeting = ReadReply();

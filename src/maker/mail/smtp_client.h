@@ -50,19 +50,23 @@ class SmtpClient {
   static constexpr size_t kBlockSize = 65536;  // the most written before a progress event
 
   // Opens the connection, reads the greeting (400 or more fails) and says HELO (300 or more
-  // fails with "Authentication failed"). Raises NetError or SmtpError.
+  // fails with "Authentication failed"). Raises NetError or SmtpError; AbortedError at once
+  // while the abort flag is still set from an earlier Abort().
   void Connect();
   bool Connected() const { return conn_.IsOpen(); }
   // Builds and sends one message on the open connection. Raises on any failure (after the
   // failure event); a failed exchange leaves the connection closed.
   void Send(const MailMessage& message);
-  // Says QUIT and closes; never raises.
+  // Says QUIT and closes; never raises. An abort during the QUIT is kept: the flag stays set,
+  // so the Connect that follows refuses to start.
   void Quit();
   // Drops the connection without a word.
   void Disconnect();
   // Ends the exchange in progress with an error; safe to call from a handler that runs
-  // while the client waits, or from another thread.
+  // while the client waits, or from another thread. The flag stays set until ClearAbort(),
+  // which the caller does when a new send begins.
   void Abort() { abort_.Set(); }
+  void ClearAbort() { abort_.Clear(); }
   platform::net::AbortFlag& AbortFlag() { return abort_; }
 
   // One command line and its reply (for the steps above and for tests).

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "maker/mail/mail_peers.h"
+#include "platform/message_pump.h"
 #include "platform/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
@@ -84,6 +85,27 @@ TEST(CardMailer, TheNextSendClosesTheOpenConnectionWithQuitFirst) {
   EXPECT_EQ(road.smtp->Commands(),
             "HELO card-maker\nRSET\nMAIL FROM:<me@sender.test>\nRCPT TO:<friend@card.test>\nDATA\nQUIT\n"
             "HELO card-maker\nRSET\nMAIL FROM:<me@sender.test>\nRCPT TO:<friend@card.test>\nDATA\n");
+}
+
+TEST(CardMailer, StopDuringTheQuitOfTheLastConnectionEndsTheSend) {
+  Road road({"--quit-delay", "3"});
+  ASSERT_TRUE(road.Ready());
+  CardMailer mailer(road.screen.View(), road.Settings());
+  ASSERT_EQ(mailer.Send(road.Form()).outcome, SendOutcome::Sent);
+  // Stop is pressed once the server has the QUIT, while its answer is awaited.
+  bool stopped = false;
+  auto previous = platform::SetMessagePump([&] {
+    if (!stopped && road.smtp->Commands().find("QUIT") != std::string::npos) {
+      stopped = true;
+      mailer.Abort();
+    }
+  });
+  EXPECT_THROW(mailer.Send(road.Form()), platform::net::AbortedError);
+  platform::SetMessagePump(previous);
+  EXPECT_TRUE(stopped);
+  EXPECT_FALSE(mailer.Client().Connected());
+  EXPECT_FALSE(road.smtp->Message(2, 500).has_value());
+  EXPECT_EQ(road.smtp->Commands().substr(road.smtp->Commands().find("QUIT")), "QUIT\n");
 }
 
 TEST(CardMailer, AFailedCheckShowsItsMessageAndSendsNothing) {

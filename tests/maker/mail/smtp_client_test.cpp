@@ -197,7 +197,9 @@ TEST(SmtpClient, TheStopButtonAbortsALargeAttachmentHalfWay) {
   EXPECT_FALSE(client.Connected());
   EXPECT_FALSE(peer.Message(1, 500).has_value());
 
-  // The next connection starts afresh.
+  // The stop holds until the caller clears it for a new send.
+  EXPECT_THROW(client.Connect(), platform::net::AbortedError);
+  client.ClearAbort();
   client.Connect();
   client.Send(fx.Message("small card"));
   EXPECT_TRUE(peer.Message(1).has_value());

@@ -11,6 +11,7 @@ line received is appended to commands.log.
                    or END (the end of the message data)
   --multiline      answer the greeting, HELO and the end of the data with multi-line replies
   --discard        count messages without storing them
+  --quit-delay S   wait S seconds before answering QUIT
 """
 import argparse
 import asyncio
@@ -120,6 +121,8 @@ class PeerSMTP(SMTP):
 
     async def smtp_QUIT(self, arg):
         log_command("QUIT")
+        if args.quit_delay:
+            await asyncio.sleep(args.quit_delay)
         await super().smtp_QUIT(arg)
 
 
@@ -143,5 +146,6 @@ if __name__ == "__main__":
     parser.add_argument("--fail", default="")
     parser.add_argument("--multiline", action="store_true")
     parser.add_argument("--discard", action="store_true")
+    parser.add_argument("--quit-delay", type=float, default=0)
     args = parser.parse_args()
     asyncio.run(main())
