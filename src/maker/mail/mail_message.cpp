@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "maker/mail/encoded_words.h"
 #include "maker/mail/send_checks.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -88,19 +89,21 @@ std::string BuildMessageText(const MailMessage& m, std::string_view boundary) {
   }
   std::optional<std::string> card = platform::files::ReadFile(m.attachmentPath);
   if (!card) throw platform::FileError("无法读取贺卡文件 " + m.attachmentPath + "。");
-  const std::string fileName = platform::paths::ExtractFileName(m.attachmentPath);
+  const std::string fileName = HeaderText(platform::paths::ExtractFileName(m.attachmentPath), " ");
   const std::string b(boundary);
 
   std::string t;
   t.reserve(card->size() / 3 * 4 + card->size() / 38 + m.body.size() + 1024);
-  t += "From: " + m.senderName + "<" + m.senderAddress + ">\r\n";
+  // Names and the subject go out as encoded words when they are not ASCII; the file name
+  // likewise inside its quotes.
+  t += "From: " + HeaderText(m.senderName, "\r\n ") + "<" + m.senderAddress + ">\r\n";
   t += "To: " + m.recipient + "\r\n";
-  if (!m.subject.empty()) t += "Subject: " + m.subject + "\r\n";
+  if (!m.subject.empty()) t += "Subject: " + HeaderText(m.subject, "\r\n ") + "\r\n";
   t += "Mime-Version: 1.0\r\n";
   t += "Content-Type: multipart/mixed; boundary=\"" + b + "\"\r\n";
   t += "\r\n";
   t += "--" + b + "\r\n";
-  t += "Content-Type: text/plain; charset=us-ascii\r\n";
+  t += "Content-Type: text/plain; charset=" + TextCharset(m.body) + "\r\n";
   t += "\r\n";
   t += BodyLines(m.body);
   t += "--" + b + "\r\n";

@@ -4,6 +4,7 @@
 
 #include <regex>
 
+#include "maker/mail/encoded_words.h"
 #include "support/temp_dir.h"
 
 using mail::BuildMessageText;
@@ -12,6 +13,22 @@ using mail::MailMessage;
 namespace {
 
 const std::string kBoundary = "====================54535abcdef====";
+
+std::string DecodeBase64(const std::string& text) {
+  static const std::string kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  uint32_t bits = 0;
+  int count = 0;
+  for (char c : text) {
+    if (c == '=') break;
+    bits = (bits << 6) | static_cast<uint32_t>(kAlphabet.find(c));
+    if ((count += 6) >= 8) {
+      count -= 8;
+      out += static_cast<char>((bits >> count) & 0xFF);
+    }
+  }
+  return out;
+}
 
 MailMessage Sample(const testing_support::TempDir& dir, const std::string& card = "ABCD") {
   testing_support::WriteBytes(dir.File("我的贺卡.exe"), card);
@@ -30,27 +47,52 @@ MailMessage Sample(const testing_support::TempDir& dir, const std::string& card 
 TEST(MailMessage, TheWholeTextIsBuiltAsTheMailerSendsIt) {
   testing_support::TempDir dir;
   const std::string expected =
-      "From: 小明<me@sender.test>\r\n"
+      "From: =?GBK?B?0KHD9w==?=<me@sender.test>\r\n"
       "To: you@card.test\r\n"
-      "Subject: 新年快乐\r\n"
+      "Subject: =?GBK?B?0MLE6r/swNY=?=\r\n"
       "Mime-Version: 1.0\r\n"
       "Content-Type: multipart/mixed; boundary=\"====================54535abcdef====\"\r\n"
       "\r\n"
       "--====================54535abcdef====\r\n"
-      "Content-Type: text/plain; charset=us-ascii\r\n"
+      "Content-Type: text/plain; charset=GBK\r\n"
       "\r\n"
       "第一行\r\n"
       "..以点开头\r\n"
       "\r\n"
       "最后一行\r\n"
       "--====================54535abcdef====\r\n"
-      "Content-Type: application/octet-stream; name=\"我的贺卡.exe\"\r\n"
+      "Content-Type: application/octet-stream; name=\"=?GBK?B?ztK1xLrYv6guZXhl?=\"\r\n"
       "Content-Transfer-Encoding: base64\r\n"
-      "Content-Disposition: attachment; filename=\"我的贺卡.exe\"\r\n"
+      "Content-Disposition: attachment; filename=\"=?GBK?B?ztK1xLrYv6guZXhl?=\"\r\n"
       "\r\n"
       "QUJDRA==\r\n"
       "--====================54535abcdef====--\r\n";
   EXPECT_EQ(BuildMessageText(Sample(dir), kBoundary), expected);
+}
+
+TEST(MailMessage, LongTextIsSplitIntoEncodedWordsBetweenCharacters) {
+  // 40 two-byte characters, an ASCII letter first so that no word can end on a whole group.
+  std::string text = "x";
+  for (int i = 0; i < 40; ++i) text += "贺";
+  const std::vector<std::string> words = mail::EncodedWords(text);
+  ASSERT_GE(words.size(), 2u);
+  std::string joined;
+  for (const std::string& w : words) {
+    EXPECT_LE(w.size(), 75u) << w;
+    ASSERT_EQ(w.rfind("=?GBK?B?", 0), 0u) << w;
+    ASSERT_EQ(w.substr(w.size() - 2), "?=");
+    const std::string bytes = DecodeBase64(w.substr(8, w.size() - 10));
+    // Each word holds whole characters: after the "x", an even number of bytes.
+    EXPECT_EQ((bytes.size() - (joined.empty() ? 1 : 0)) % 2, 0u) << w;
+    joined += bytes;
+  }
+  EXPECT_EQ(joined, text);
+  EXPECT_EQ(mail::HeaderText(text, "\r\n ").find("?=\r\n =?GBK?B?"), words[0].size() - 2);
+
+  // A four-byte sequence that GBK lacks makes the text GB18030; ASCII stays as it is.
+  EXPECT_EQ(mail::EncodedWords("\x95\x32\x82\x36"), std::vector<std::string>{"=?GB18030?B?lTKCNg==?="});
+  EXPECT_EQ(mail::TextCharset("第一行"), "GBK");
+  EXPECT_EQ(mail::EncodedWords("Bob"), std::vector<std::string>{"Bob"});
 }
 
 TEST(MailMessage, EmptyNameAndSubjectAndLoneLineBreaks) {

@@ -77,9 +77,9 @@ TEST(MailDialogSend, ACardGoesToTheLocalServerWithTheProgressReachingTheEnd) {
   EXPECT_TRUE(s.dialogs.shown.empty()) << s.dialogs.shown.front().text;
   auto eml = smtp.Message(1);
   ASSERT_TRUE(eml.has_value());
-  EXPECT_NE(eml->find("From: 小明<me@sender.test>"), std::string::npos);
+  EXPECT_NE(eml->find("From: =?GBK?B?0KHD9w==?=<me@sender.test>"), std::string::npos);  // 小明
   EXPECT_NE(eml->find("您好，贺卡文件在邮件附件中。\r\n\r\n如果您使用Outlook"), std::string::npos);
-  EXPECT_NE(eml->find("filename=\"新年贺卡.exe\""), std::string::npos);
+  EXPECT_NE(eml->find("filename=\"=?GBK?B?0MLE6rrYv6guZXhl?=\""), std::string::npos);  // 新年贺卡.exe
   EXPECT_NE(smtp.Envelope(1).find("friend@card.test"), std::string::npos);
 
   // The bar ran from 0 to its end over several blocks, then went back to 0.
