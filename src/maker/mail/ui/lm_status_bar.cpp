@@ -18,6 +18,7 @@ TlmStatusBar::TlmStatusBar(QWidget* parent) : QFrame(parent) {
 
 int TlmStatusBar::AddPanel(int width) {
   auto* label = new QLabel(this);
+  label->setTextFormat(Qt::PlainText);  // panels show outside text (host names) as it is
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label->setContentsMargins(2, 0, 2, 0);
   label->show();

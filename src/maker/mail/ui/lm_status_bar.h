@@ -19,7 +19,7 @@ class TlmStatusBar : public QFrame {
   // returns its index.
   int AddPanel(int width);
   int PanelCount() const { return static_cast<int>(panels_.size()); }
-  // Panel texts are GBK.
+  // Panel texts are GBK, shown as plain text (never as markup).
   void SetPanelText(int index, const std::string& text);
   std::string PanelText(int index) const;
   // Where a panel lies, in the bar's coordinates.

@@ -90,7 +90,9 @@ void TForm7::BuildControls() {
   const int x = 12;
   const int full = kClientWidth - 2 * x;
   auto label = [this](const char* text, int lx, int ly, QWidget* buddy) {
-    auto* l = new QLabel(ToQString(text), this);
+    auto* l = new QLabel(this);
+    l->setTextFormat(Qt::PlainText);
+    l->setText(ToQString(text));
     l->setGeometry(lx, ly, 230, 18);
     l->setBuddy(buddy);
     return l;

@@ -81,6 +81,8 @@ TEST(MailDialog, ControlsDefaultsAndTheStartMessage) {
   EXPECT_EQ(f.PB()->minimum(), 0);
   EXPECT_EQ(f.PB()->maximum(), 100);
   EXPECT_EQ(f.PB()->value(), 0);
+  // Labels show text from outside (a mail exchanger's name in the status) as it is, never as markup.
+  for (QLabel* l : f.findChildren<QLabel*>()) EXPECT_EQ(l->textFormat(), Qt::PlainText) << FromQString(l->text());
 
   f.show();
   QTest::qWait(20);
