@@ -167,10 +167,13 @@ bool MakeFlash(const FlashProject& project, const std::string& file, const Build
       MakeImagePacket(o.File, o.AlphaValue, p);
       int32_t position[2] = {9, PackedPosition(o.Left, o.Top, W, H)};
       int scene = std::clamp(o.SceneID, 0, std::max(0, project.SceneCount));
-      int sceneStart = scene < project.SceneCount ? timing.sceneStart[scene] : timing.movieLength;
+      int sceneStart = scene < static_cast<int>(timing.sceneStart.size()) ? timing.sceneStart[scene] : timing.movieLength;
       int start = sceneStart + o.StartShowTime;
       int end = start + o.ShowEffTime + o.HideTime;
-      if (o.SceneID == lastScene && o.StartShowTime + o.HideTime >= project.Scenes[lastScene].ShowTime)
+      // Objects of the last scene that stay to its end stay to the movie's end. Without scenes
+      // there is no last scene to look at (an object may still name scene -1).
+      if (lastScene >= 0 && o.SceneID == lastScene &&
+          o.StartShowTime + o.HideTime >= project.Scenes[lastScene].ShowTime)
         end = timing.movieLength;
       float sx = o.PictureWidth > 0 ? static_cast<float>(o.Width) / o.PictureWidth : 1.0f;
       float sy = o.PictureHeight > 0 ? static_cast<float>(o.Height) / o.PictureHeight : 1.0f;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -141,6 +142,20 @@ TEST(FlashBuilder, CallsTheEntryPointsInOrderWithTheirArguments) {
   // The library's callback and the object steps reach the progress bar.
   // Positions are table index + 1 in building order: layer 0 (slot 2), then layer 1 (slot 0).
   EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{7, 3}, {3, 0}, {3, 3}, {3, 1}}));
+}
+
+TEST(FlashBuilder, AnObjectWithoutAnySceneKeepsItsOwnTimes) {
+  // A template may hold an object of scene -1 and no scenes at all.
+  TempDir dir;
+  auto p = std::make_unique<FlashProject>();
+  ASSERT_EQ(p->AddPicture(Picture(dir.File("a.bmp"), 20, 10), -1), 0);
+  Recorder rec(dir);
+  platform::ScriptedDialogs dialogs;
+  ASSERT_TRUE(MakeFlash(*p, dir.File("out.swf")));
+  auto calls = rec.Calls();
+  auto sprinkle = std::find_if(calls.begin(), calls.end(), [](const std::string& c) { return c.rfind("AddSprinkle", 0) == 0; });
+  ASSERT_NE(sprinkle, calls.end());
+  EXPECT_NE(sprinkle->find(",0,0,0,1,0,1,31500,"), std::string::npos) << *sprinkle;
 }
 
 TEST(FlashBuilder, FailuresShowTheirMessagesAndStopOnlyWhereTheyMust) {
