@@ -1,8 +1,11 @@
 #include "flashwizard/flash_pages.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "flashwizard/flash_project.h"
 #include "platform/dialogs.h"
@@ -29,16 +32,129 @@ std::string FormatHash(double v, int decimals) {
   return s;
 }
 
-std::string ReplaceNoCase(std::string text, const std::string& pattern, const std::string& value) {
-  std::string lowerPattern = platform::AsciiLower(pattern);
-  size_t pos = 0;
-  for (;;) {
-    std::string lower = platform::AsciiLower(text);
-    size_t at = lower.find(lowerPattern, pos);
-    if (at == std::string::npos) return text;
-    text.replace(at, pattern.size(), value);
-    pos = at + value.size();
+// Where a placeholder stands in a page: in text, inside a tag (an attribute), or in a script.
+enum class PageContext { Text, Attribute, Script };
+
+// Calls each(byte index, length) for every character: a GBK pair as one, so that no trail
+// byte is taken for the ASCII character of the same value.
+template <typename F>
+void ForEachChar(const std::string& s, F each) {
+  for (size_t i = 0; i < s.size();) {
+    size_t n = platform::IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+    each(i, n);
+    i += n;
   }
+}
+
+std::string EscapeHtml(const std::string& s) {
+  std::string out;
+  ForEachChar(s, [&](size_t i, size_t n) {
+    switch (n == 1 ? s[i] : '\0') {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&#39;"; break;
+      default: out.append(s, i, n);
+    }
+  });
+  return out;
+}
+
+// The content of a quoted script string: nothing in it can end the string or the script.
+std::string EscapeScriptString(const std::string& s) {
+  std::string out;
+  ForEachChar(s, [&](size_t i, size_t n) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (n == 2) {
+      out.append(s, i, 2);
+    } else if (c == '\\' || c == '"' || c == '\'') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20 || c == 0x7F || c == '<' || c == '>' || c == '&') {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\x%02x", c);
+      out += buf;
+    } else {
+      out += static_cast<char>(c);
+    }
+  });
+  return out;
+}
+
+// A file name used as a relative address: the characters that would end the path or start
+// an escape are percent-encoded; the others stay for the browser to encode.
+std::string EscapeAddress(const std::string& s) {
+  std::string out;
+  ForEachChar(s, [&](size_t i, size_t n) {
+    switch (n == 1 ? s[i] : '\0') {
+      case '%': out += "%25"; break;
+      case '#': out += "%23"; break;
+      case '?': out += "%3F"; break;
+      default: out.append(s, i, n);
+    }
+  });
+  return out;
+}
+
+struct Placeholder {
+  const char* name;
+  std::string value;
+  bool address;  // the value names the movie file (a link or the player's source)
+};
+
+std::string EscapeFor(PageContext context, const Placeholder& p) {
+  switch (context) {
+    case PageContext::Text: return EscapeHtml(p.value);
+    case PageContext::Attribute: return EscapeHtml(p.address ? EscapeAddress(p.value) : p.value);
+    case PageContext::Script: return EscapeScriptString(p.address ? EscapeAddress(p.value) : p.value);
+  }
+  return p.value;
+}
+
+// Fills the placeholders (without regard to case), each escaped for where it stands.
+std::string FillPlaceholders(const std::string& page, const std::vector<Placeholder>& placeholders) {
+  const std::string lower = platform::AsciiLower(page);
+  auto at = [&](size_t i, const char* text) { return lower.compare(i, std::strlen(text), text) == 0; };
+  std::string out;
+  bool inTag = false, inScript = false, scriptTag = false;
+  char quote = 0;
+  for (size_t i = 0; i < page.size();) {
+    const Placeholder* found = nullptr;
+    for (const Placeholder& p : placeholders)
+      if (at(i, p.name)) found = &p;
+    if (found) {
+      out += EscapeFor(inTag ? PageContext::Attribute : inScript ? PageContext::Script : PageContext::Text, *found);
+      i += std::strlen(found->name);
+      continue;
+    }
+    const char c = page[i];
+    const size_t n = platform::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < page.size() ? 2 : 1;
+    if (n == 1) {
+      if (inTag) {
+        if (quote) {
+          if (c == quote) quote = 0;
+        } else if (c == '"' || c == '\'') {
+          quote = c;
+        } else if (c == '>') {
+          inTag = false;
+          inScript = scriptTag;
+        }
+      } else if (inScript) {
+        if (at(i, "</script")) {
+          inScript = scriptTag = false;
+          inTag = true;
+        }
+      } else if (c == '<' && i + 1 < page.size() &&
+                 (std::isalpha(static_cast<unsigned char>(page[i + 1])) || page[i + 1] == '/' || page[i + 1] == '!')) {
+        inTag = true;
+        scriptTag = at(i, "<script") && (i + 7 >= page.size() || !std::isalnum(static_cast<unsigned char>(page[i + 7])));
+      }
+    }
+    out.append(page, i, n);
+    i += n;
+  }
+  return out;
 }
 
 // Browsers refuse fetch() on file: addresses, and the Flash player fetches its WebAssembly
@@ -162,12 +278,12 @@ std::optional<std::string> LoadPageTemplate(PageKind kind) {
 
 std::string FillPage(const std::string& page, PageKind kind, const std::string& swfPath,
                      uint64_t swfSize, const std::string& width, const std::string& height) {
-  std::string text = ReplaceNoCase(page, "<%cardfile%>", platform::paths::ExtractFileName(swfPath));
-  text = ReplaceNoCase(text, "<%filesize%>", FormatFileSize(swfSize));
-  text = ReplaceNoCase(text, "<%cardwidth%>", width);
-  text = ReplaceNoCase(text, "<%cardheight%>", height);
-  if (kind == PageKind::Save) text = ReplaceNoCase(text, "<%cardfullfile%>", swfPath);
-  return text;
+  std::vector<Placeholder> placeholders = {{"<%cardfile%>", platform::paths::ExtractFileName(swfPath), true},
+                                            {"<%filesize%>", FormatFileSize(swfSize), false},
+                                            {"<%cardwidth%>", width, false},
+                                            {"<%cardheight%>", height, false}};
+  if (kind == PageKind::Save) placeholders.push_back({"<%cardfullfile%>", swfPath, false});
+  return FillPlaceholders(page, placeholders);
 }
 
 std::optional<std::string> WriteMoviePage(PageKind kind, const std::string& swfPath,

@@ -25,7 +25,9 @@ std::string PageTemplatePath(PageKind kind);
 std::optional<std::string> LoadPageTemplate(PageKind kind);
 
 // Fills the placeholders, without regard to case: "<%cardfile%>", "<%filesize%>",
-// "<%cardwidth%>", "<%cardheight%>" and, for the save page, "<%cardfullfile%>".
+// "<%cardwidth%>", "<%cardheight%>" and, for the save page, "<%cardfullfile%>". Each value is
+// escaped for where it stands: page text, an attribute inside a tag, or a quoted string in a
+// script; the movie's file name, an address there, also gets "%", "#" and "?" encoded.
 std::string FillPage(const std::string& page, PageKind kind, const std::string& swfPath,
                      uint64_t swfSize, const std::string& width, const std::string& height);
 

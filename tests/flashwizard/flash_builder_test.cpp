@@ -234,3 +234,15 @@ TEST(FlashPages, SizesAndPlaceholders) {
   EXPECT_NE(preview.find("<%cardfullfile%>"), std::string::npos);
   EXPECT_NE(preview.find("2K"), std::string::npos);
 }
+
+TEST(FlashPages, FileNamesAreEscapedForWhereTheyStand) {
+  // "淺" ends in the byte of a backslash, which must pass unchanged.
+  const std::string page =
+      "<title><%cardfile%></title><a href=\"<%CardFile%>\"><%cardfullfile%></a>"
+      "<script>load(\"<%cardfile%>\");</script><p><%cardwidth%></p>";
+  std::string filled = FillPage(page, PageKind::Save, "/c/a&b\"<i>'#%淺.swf", 1, "<8>", "6");
+  EXPECT_EQ(filled,
+            "<title>a&amp;b&quot;&lt;i&gt;&#39;#%淺.swf</title>"
+            "<a href=\"a&amp;b&quot;&lt;i&gt;&#39;%23%25淺.swf\">/c/a&amp;b&quot;&lt;i&gt;&#39;#%淺.swf</a>"
+            "<script>load(\"a\\x26b\\\"\\x3ci\\x3e\\'%23%25淺.swf\");</script><p>&lt;8&gt;</p>");
+}
