@@ -129,6 +129,7 @@ std::vector<std::string> SizeEntries(int maxNumber) {
 
 const std::vector<NamedColor>& ColorBoxColors() {
   using platform::Rgb;
+  using platform::SystemColor;
   static const std::vector<NamedColor> kColors = {
       {"Black", Rgb(0, 0, 0)},          {"Maroon", Rgb(128, 0, 0)},       {"Green", Rgb(0, 128, 0)},
       {"Olive", Rgb(128, 128, 0)},      {"Navy", Rgb(0, 0, 128)},         {"Purple", Rgb(128, 0, 128)},
@@ -136,7 +137,20 @@ const std::vector<NamedColor>& ColorBoxColors() {
       {"Red", Rgb(255, 0, 0)},          {"Lime", Rgb(0, 255, 0)},         {"Yellow", Rgb(255, 255, 0)},
       {"Blue", Rgb(0, 0, 255)},         {"Fuchsia", Rgb(255, 0, 255)},    {"Aqua", Rgb(0, 255, 255)},
       {"White", Rgb(255, 255, 255)},    {"Money Green", Rgb(192, 220, 192)}, {"Sky Blue", Rgb(166, 202, 240)},
-      {"Cream", Rgb(255, 251, 240)},    {"Medium Gray", Rgb(160, 160, 164)}};
+      {"Cream", Rgb(255, 251, 240)},    {"Medium Gray", Rgb(160, 160, 164)},
+      // The system colours, by index, as the host's colour box names them.
+      {"Scroll Bar", SystemColor(0)},   {"Background", SystemColor(1)},   {"Active Caption", SystemColor(2)},
+      {"Inactive Caption", SystemColor(3)}, {"Menu Background", SystemColor(4)},
+      {"Window Background", SystemColor(5)}, {"Window Frame", SystemColor(6)}, {"Menu Text", SystemColor(7)},
+      {"Window Text", SystemColor(8)},  {"Caption Text", SystemColor(9)}, {"Active Border", SystemColor(10)},
+      {"Inactive Border", SystemColor(11)}, {"Application Workspace", SystemColor(12)},
+      {"Highlight Background", SystemColor(13)}, {"Highlight Text", SystemColor(14)},
+      {"Button Face", SystemColor(15)}, {"Button Shadow", SystemColor(16)}, {"Gray Text", SystemColor(17)},
+      {"Button Text", SystemColor(18)}, {"Inactive Caption Text", SystemColor(19)},
+      {"Button Highlight", SystemColor(20)}, {"3D Dark Shadow", SystemColor(21)}, {"3D Light", SystemColor(22)},
+      {"Info Text", SystemColor(23)},   {"Info Background", SystemColor(24)}, {"Hot Light", SystemColor(26)},
+      {"Gradient Active Caption", SystemColor(27)}, {"Gradient Inactive Caption", SystemColor(28)},
+      {"Menu Highlight", SystemColor(29)}, {"Menu Bar", SystemColor(30)}};
   return kColors;
 }
 

@@ -61,7 +61,7 @@ int MillisecondsFromText(const std::string& text);
 std::vector<std::string> SizeEntries(int maxNumber);
 
 // The colour boxes' colours with their English names, as the framework's colour box lists
-// them, and the Chinese name an English colour name takes (the name itself when unknown).
+// them (standard, extended, then the system colours), and the Chinese name an English colour name takes (the name itself when unknown).
 struct NamedColor {
   const char* english;
   platform::Color color;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "flashwizard/flash_project.h"
 #include "platform/error.h"
 #include "support/temp_dir.h"
@@ -152,5 +154,18 @@ TEST(FlashUiRules, ListsAndNames) {
   EXPECT_EQ(ChineseColorName("money green"), "灰绿色");
   EXPECT_EQ(ChineseColorName("Custom..."), "自定义...");
   EXPECT_EQ(ChineseColorName("Mauve"), "Mauve");
+  // Every colour of the boxes has its Chinese name, the system colours included.
+  int system = 0;
+  for (const NamedColor& c : ColorBoxColors()) {
+    system += platform::IsSystemColor(c.color);
+    if (std::string(c.english) != "Hot Light") {
+      EXPECT_NE(ChineseColorName(c.english), c.english);
+    }
+  }
+  EXPECT_EQ(system, 30);
+  auto face = std::find_if(ColorBoxColors().begin(), ColorBoxColors().end(),
+                           [](const NamedColor& c) { return c.color == platform::kClBtnFace; });
+  ASSERT_NE(face, ColorBoxColors().end());
+  EXPECT_EQ(ChineseColorName(face->english), "按钮底色");
   EXPECT_EQ(FontListEntries({"@宋体", "宋", "隶书", "X", "Arial"}), (std::vector<std::string>{"隶书", "Arial"}));
 }
