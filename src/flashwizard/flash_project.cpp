@@ -49,6 +49,10 @@ std::string TemplatePath(const std::string& path, const std::string& programFold
   return out;
 }
 
+std::string TemplateDecorationFile(const std::string& templateFile, int n) {
+  return platform::paths::ChangeFileExt(templateFile, "") + "_文字" + std::to_string(n) + ".bmp";
+}
+
 std::string ResolveTemplatePath(const std::string& value, const std::string& programFolder, bool* found) {
   if (found) *found = true;
   if (!value.empty() && platform::files::FileExists(value)) return value;
@@ -112,6 +116,28 @@ int FlashProject::LiveObjectCount() const {
   int n = 0;
   for (int i = 0; i < ObjectCount; ++i) n += !Objects[i].Deleted;
   return n;
+}
+
+bool FlashProject::HasFreeSlot() const {
+  if (ObjectCount < kMaxObjects) return true;
+  for (int i = 0; i < ObjectCount; ++i)
+    if (Objects[i].Deleted) return true;
+  return false;
+}
+
+bool FlashProject::SameContent(const FlashProject& other) const {
+  if (!(Settings == other.Settings) || SceneCount != other.SceneCount) return false;
+  for (int s = 0; s < SceneCount; ++s)
+    if (!(Scenes[s] == other.Scenes[s])) return false;
+  std::vector<const TpvFlashImageObj*> mine, theirs;
+  for (int i = 0; i < ObjectCount; ++i)
+    if (!Objects[i].Deleted) mine.push_back(&Objects[i]);
+  for (int i = 0; i < other.ObjectCount; ++i)
+    if (!other.Objects[i].Deleted) theirs.push_back(&other.Objects[i]);
+  if (mine.size() != theirs.size()) return false;
+  for (size_t k = 0; k < mine.size(); ++k)
+    if (!(*mine[k] == *theirs[k])) return false;
+  return true;
 }
 
 }  // namespace flashwizard

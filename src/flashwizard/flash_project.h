@@ -25,6 +25,7 @@ struct FlashSettings {
   std::string BackMusic;
   bool UseMusic = false;
   bool UseJpeg = true;
+  bool operator==(const FlashSettings&) const = default;
 };
 
 struct TpvFlashScene {
@@ -37,11 +38,14 @@ struct TpvFlashScene {
   int ShowEffTime = 1000, HideEffTime = 1000, ShowTime = 30000;  // ms
   bool UseBackPic = false, UseBackColor = false;
   int Index = 0;
+  bool operator==(const TpvFlashScene&) const = default;
 };
 
 struct TpvFlashImageObj {
   std::string Name;
   int SceneID = 0;
+  // IsText marks a text decoration: its picture is a temporary file, which a saved template
+  // keeps a copy of.
   bool IsText = false, IsGif = false;
   // The picture control: position and size on the scene canvas, in movie pixels, and the
   // size of the picture it shows.
@@ -56,6 +60,7 @@ struct TpvFlashImageObj {
   int LayerID = 0;       // 0..9
   std::string File;
   bool Deleted = false;
+  bool operator==(const TpvFlashImageObj&) const = default;
 };
 
 // What the template reader asks of the window it fills.
@@ -87,8 +92,14 @@ class FlashProject {
   int AddPicture(const std::string& file, int sceneIndex);
   void DelObj(int index);
   int LiveObjectCount() const;
+  // AddPicture has a slot to fill: a deleted one, or room to append.
+  bool HasFreeSlot() const;
+  // The same project as a template would save it: settings, scenes and the live objects in
+  // table order (which slots they occupy does not matter).
+  bool SameContent(const FlashProject& other) const;
 
-  // The template file: see flash_template.cpp.
+  // The template file: see flash_template.cpp. Saving also copies the pictures of the text
+  // decorations beside the template (TemplateDecorationFile) and stores those copies.
   void SaveSet(const std::string& file) const;
   void LoadSet(const std::string& file, const LoadHooks& hooks = {});
 };
@@ -96,6 +107,10 @@ class FlashProject {
 // A path as a template stores it: relative to the program folder when both are on the same
 // drive (first characters agree, both longer than one character), else unchanged.
 std::string TemplatePath(const std::string& path, const std::string& programFolder);
+// Where a template keeps the picture of its n-th text decoration: beside the template file,
+// named after it ("春节.lmflash" -> "春节_文字0.bmp").
+std::string TemplateDecorationFile(const std::string& templateFile, int n);
+
 // A template path read back: as it is when that file exists, else the program folder + it
 // when that exists, else unchanged (with found = false).
 std::string ResolveTemplatePath(const std::string& value, const std::string& programFolder, bool* found = nullptr);

@@ -1,6 +1,8 @@
 // The ".lmflash" template file: an INI file of section "lmFlashCard", then "Scene0",
 // "Scene1", … and "Image0", "Image1", … for the live objects in table order.
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "flashwizard/flash_project.h"
 #include "platform/files.h"
@@ -43,10 +45,39 @@ class Reader {
   std::string section_;
 };
 
+// The text decorations' pictures are temporary files that go when the wizard closes: the
+// template keeps copies of them beside itself and names those. All pictures are read before
+// any copy is written, since saving over a template rewrites the very copies it was loaded
+// with. Answers the File value to save for each table slot.
+std::vector<std::string> KeepDecorations(const FlashProject& p, const std::string& file) {
+  std::vector<std::string> files(p.ObjectCount);
+  std::vector<std::pair<int, std::string>> pictures;
+  for (int i = 0; i < p.ObjectCount; ++i) {
+    const TpvFlashImageObj& o = p.Objects[i];
+    files[i] = o.File;
+    if (o.Deleted || !o.IsText) continue;
+    if (auto bytes = platform::files::ReadFile(o.File)) pictures.emplace_back(i, std::move(*bytes));
+  }
+  int n = 0;
+  for (auto& [index, bytes] : pictures) {
+    std::string copy = TemplateDecorationFile(file, n);
+    if (platform::files::WriteFileAtomic(copy, bytes)) {
+      files[index] = copy;
+      ++n;
+    }
+  }
+  // Copies an earlier save of this template made for decorations that are gone now.
+  for (std::string stale = TemplateDecorationFile(file, n); platform::files::FileExists(stale);
+       stale = TemplateDecorationFile(file, ++n))
+    platform::files::DeleteFile(stale);
+  return files;
+}
+
 }  // namespace
 
 void FlashProject::SaveSet(const std::string& file) const {
   const std::string prog = platform::paths::ProgramFolder();
+  const std::vector<std::string> files = KeepDecorations(*this, file);
   // A fresh file: sections of an earlier, larger project do not linger.
   platform::files::DeleteFile(file);
   profile::BatchWrites batch(file);
@@ -109,7 +140,7 @@ void FlashProject::SaveSet(const std::string& file) const {
     ow.Int("AlphaValue", o.AlphaValue);
     ow.Int("LayerMode", o.LayerMode);
     ow.Int("LayerID", o.LayerID);
-    ow.Str("File", TemplatePath(o.File, prog));
+    ow.Str("File", TemplatePath(files[i], prog));
     ow.Int("Left", o.Left);
     ow.Int("Top", o.Top);
     ow.Int("Width", o.Width);
@@ -178,7 +209,13 @@ void FlashProject::LoadSet(const std::string& file, const LoadHooks& hooks) {
   for (int k = 0; k < count; ++k) {
     Reader orr(file, "Image" + std::to_string(k));
     bool found = false;
-    std::string path = ResolveTemplatePath(orr.Str("File", ""), prog, &found);
+    std::string value = orr.Str("File", "");
+    std::string path = ResolveTemplatePath(value, prog, &found);
+    // A decoration's copy is also found beside the template after both have moved.
+    if (!found && orr.Bool("IsText", false) && !value.empty()) {
+      path = platform::paths::ExtractFilePath(file) + platform::paths::ExtractFileName(value);
+      found = platform::files::FileExists(path);
+    }
     if (!found) continue;
     int index = AddPicture(path, orr.Int("SceneID", 0));
     if (index < 0) continue;

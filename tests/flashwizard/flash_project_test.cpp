@@ -164,3 +164,49 @@ TEST(FlashTemplate, LoadingCutsScenesToTwelveAndSkipsWhatIsMissing) {
   EXPECT_EQ(p.Settings.TitFontName, "隶书");
   EXPECT_EQ(p.Settings.TitStyle, "黄字红边加投影");
 }
+
+TEST(FlashTemplate, TextDecorationsAreKeptBesideTheTemplate) {
+  TempDir dir;
+  ProgramFolder prog(dir.Path());
+  std::string temp = Picture(dir.File("tmp\\~文字0.bmp"), 12, 6);
+  std::string picture = Picture(dir.File("p.bmp"), 10, 10);
+  std::string file = dir.File("TEMPLATE\\春节.lmflash");
+  platform::files::CreateFolder(dir.File("TEMPLATE"));
+  auto p = std::make_unique<FlashProject>();
+  p->SceneCount = 1;
+  p->AddPicture(picture, 0);
+  int text = p->AddPicture(temp, 0);
+  p->Objects[text].IsText = true;
+  testing_support::WriteBytes(dir.File("TEMPLATE\\春节_文字1.bmp"), "left by an earlier save");
+  p->SaveSet(file);
+  platform::files::DeleteFile(temp);  // the wizard deletes its temporary files on closing
+
+  const std::string copy = flashwizard::TemplateDecorationFile(file, 0);
+  EXPECT_EQ(copy, dir.File("TEMPLATE\\春节_文字0.bmp"));
+  EXPECT_EQ(profile::GetString(file, "Image1", "File", ""), "TEMPLATE\\春节_文字0.bmp");
+  EXPECT_EQ(profile::GetString(file, "Image0", "File", ""), "p.bmp");
+  EXPECT_FALSE(platform::files::FileExists(dir.File("TEMPLATE\\春节_文字1.bmp")));
+  auto q = std::make_unique<FlashProject>();
+  q->LoadSet(file);
+  ASSERT_EQ(q->LiveObjectCount(), 2);
+  EXPECT_EQ(q->Objects[1].File, copy);
+  EXPECT_TRUE(q->Objects[1].IsText);
+  EXPECT_EQ(q->Objects[1].PictureWidth, 12);
+
+  // Saving over the same template rewrites the copies it was loaded with.
+  q->SaveSet(file);
+  auto r = std::make_unique<FlashProject>();
+  r->LoadSet(file);
+  ASSERT_EQ(r->LiveObjectCount(), 2);
+  EXPECT_EQ(r->Objects[1].PictureWidth, 12);
+
+  // A template moved with its decoration finds the copy beside it.
+  platform::files::CreateFolder(dir.File("moved"));
+  platform::files::CopyFile(file, dir.File("moved\\春节.lmflash"), false);
+  platform::files::CopyFile(copy, dir.File("moved\\春节_文字0.bmp"), false);
+  platform::files::DeleteFile(copy);
+  auto m = std::make_unique<FlashProject>();
+  m->LoadSet(dir.File("moved\\春节.lmflash"));
+  ASSERT_EQ(m->LiveObjectCount(), 2);
+  EXPECT_EQ(m->Objects[1].File, dir.File("moved\\春节_文字0.bmp"));
+}
