@@ -20,6 +20,7 @@
 #include "audio/pv_player.h"
 #include "flashwizard/flash_builder.h"
 #include "flashwizard/flash_pages.h"
+#include "flashwizard/music_check.h"
 #include "flashwizard/title_image.h"
 #include "flashwizard/ui/color_box.h"
 #include "flashwizard/ui/scene_dialogs.h"
@@ -121,6 +122,7 @@ TpvFlashMakerForm::TpvFlashMakerForm(std::string templateName, QWidget* parent)
 
   ShowStep(0);
   this->resize(1000, 700);
+  MarkSaved();
 }
 
 TpvFlashMakerForm::~TpvFlashMakerForm() { DeleteTempFiles(); }
@@ -362,6 +364,11 @@ void TpvFlashMakerForm::BrowseMusic() {
     platform::ShowMessage("打开音乐文件失败！可能文件格式不正确，请重新换一首mp3文件。", platform::MsgIcon::Error);
     return;
   }
+  // Refused here rather than when the movie is built.
+  if (std::string problem = MusicRateProblem(files.front()); !problem.empty()) {
+    platform::ShowMessage(problem, platform::MsgIcon::Error);
+    return;
+  }
   project_.MusicLength = length;
   musicPath_->setText(ToQString(files.front()));
   music_->setChecked(true);
@@ -426,6 +433,18 @@ void TpvFlashMakerForm::LoadSet(const std::string& file) {
   project_.LoadSet(file, hooks);
   WriteSettings();
   editor_->Reload();
+  MarkSaved();
+}
+
+void TpvFlashMakerForm::MarkSaved() {
+  ReadSettings();
+  if (!saved_) saved_ = std::make_unique<FlashProject>();
+  *saved_ = project_;
+}
+
+bool TpvFlashMakerForm::Modified() {
+  ReadSettings();
+  return !saved_ || !project_.SameContent(*saved_);
 }
 
 void TpvFlashMakerForm::ShowStep(int step) {
@@ -447,12 +466,12 @@ void TpvFlashMakerForm::ShowStep(int step) {
 
 int TpvFlashMakerForm::Step() const { return pages_->currentIndex(); }
 
-void TpvFlashMakerForm::SaveTemplate() {
+bool TpvFlashMakerForm::SaveTemplate() {
   ReadSettings();
   std::string name = FromQString(title_->text());
   for (;;) {
     auto typed = platform::CurrentDialogs().InputBox("保存模板", "请输入模板名称：  ", name);
-    if (!typed) return;
+    if (!typed) return false;
     name = *typed;
     std::string file = platform::paths::ProgramFolder() + "TEMPLATE\\" + name + ".lmflash";
     if (platform::files::FileExists(file) &&
@@ -461,8 +480,10 @@ void TpvFlashMakerForm::SaveTemplate() {
       continue;
     platform::files::CreateFolder(platform::paths::ProgramFolder() + "TEMPLATE");
     project_.SaveSet(file);
-    if (platform::files::FileExists(file)) platform::ShowMessage("模板已保存。", platform::MsgIcon::Information);
-    return;
+    if (!platform::files::FileExists(file)) return false;
+    platform::ShowMessage("模板已保存。", platform::MsgIcon::Information);
+    MarkSaved();
+    return true;
   }
 }
 
@@ -487,8 +508,23 @@ bool TpvFlashMakerForm::Build(bool save) {
   PlaceProgress();
   progress_->setValue(0);
   progress_->show();
-  bool ok = save ? flashwizard::SaveFlash(project_, file, hooks) : flashwizard::PreviewFlash(project_, hooks);
-  progress_->hide();
+  // The build lets the window handle its messages, and the library holds one movie at a time:
+  // nothing may start a second build or change the project until this one is over.
+  auto lock = [this](bool on) {
+    building_ = on;
+    for (QWidget* w : std::initializer_list<QWidget*>{pages_, prev_, next_, saveTemplate_, preview_, saveFlash_})
+      w->setEnabled(!on);
+    if (!on) progress_->hide();
+  };
+  lock(true);
+  bool ok = false;
+  try {
+    ok = save ? flashwizard::SaveFlash(project_, file, hooks) : flashwizard::PreviewFlash(project_, hooks);
+  } catch (...) {
+    lock(false);
+    throw;
+  }
+  lock(false);
   return ok;
 }
 
@@ -511,6 +547,18 @@ void TpvFlashMakerForm::showEvent(QShowEvent* event) {
 }
 
 void TpvFlashMakerForm::closeEvent(QCloseEvent* event) {
+  if (building_) {
+    event->ignore();
+    return;
+  }
+  if (Modified()) {
+    platform::MsgResult answer = platform::ShowMessage("贺卡已修改，关闭前是否保存为模板？", platform::MsgIcon::Question,
+                                                       platform::MsgButtons::YesNoCancel);
+    if (answer == platform::MsgResult::Cancel || (answer == platform::MsgResult::Yes && !SaveTemplate())) {
+      event->ignore();
+      return;
+    }
+  }
   DeleteTempFiles();
   QWidget::closeEvent(event);
 }

@@ -53,10 +53,15 @@ class TpvFlashMakerForm : public QWidget {
   void RefTextEff();
   void BrowseBackground();
   void BrowseMusic();
-  void SaveTemplate();
+  // True when the template was saved.
+  bool SaveTemplate();
   bool PreviewFlash();
   bool SaveFlash();
   void LoadSet(const std::string& file);
+  // Whether the project differs from what was last saved as a template (or loaded, or what the
+  // window started with).
+  bool Modified();
+  bool Building() const { return building_; }
   // Deletes the temporary files that still exist (also done on closing).
   void DeleteTempFiles();
   std::vector<std::string>& TempFiles() { return tempFiles_; }
@@ -102,8 +107,11 @@ class TpvFlashMakerForm : public QWidget {
   bool LoadBackPreview(const std::string& file);
   bool Build(bool save);
   void PlaceProgress();
+  void MarkSaved();
 
   FlashProject project_;
+  std::unique_ptr<FlashProject> saved_;  // the project as last saved
+  bool building_ = false;
   std::string templateName_;
   bool templateTried_ = false;
   bool noticeShown_ = false;

@@ -403,6 +403,14 @@ void SceneEditor::DeleteScene() {
     platform::ShowMessage("请首先选中要删除的场景。", platform::MsgIcon::Error);
     return;
   }
+  int held = 0;
+  for (int i = 0; i < project_.ObjectCount; ++i)
+    held += !project_.Objects[i].Deleted && project_.Objects[i].SceneID == row;
+  if (held > 0 &&
+      platform::ShowMessage("场景“" + project_.Scenes[row].Name + "”中有 " + std::to_string(held) +
+                                " 个图片、动画或文字，删除场景会把它们一起删除。确定要删除吗？",
+                            platform::MsgIcon::Question, platform::MsgButtons::YesNo) != platform::MsgResult::Yes)
+    return;
   SetSelObj(-1);
   int next = ui::DeleteScene(project_, row);
   std::vector<int> gone;
@@ -513,8 +521,15 @@ void SceneEditor::InsertPicture() {
   if (files.empty()) return;
   lastPictureFolder = platform::paths::ExtractFilePath(files.front());
   int scene = SelectedScene();
+  const bool room = project_.HasFreeSlot();  // a full table has said so itself
   int tag = project_.AddPicture(files.front(), scene);
-  if (tag < 0) return;
+  if (tag < 0) {
+    if (room)
+      platform::ShowMessage("载入图片“" + platform::paths::ExtractFileName(files.front()) +
+                                "”失败！可能文件已损坏或格式不正确，请重新选择图片文件。",
+                            platform::MsgIcon::Error);
+    return;
+  }
   CreatePicture(tag);
   Restack();
   SelectScene(scene);
@@ -538,6 +553,7 @@ void SceneEditor::InsertText() {
   int scene = SelectedScene();
   int tag = project_.AddPicture(file, scene);
   if (tag < 0) return;
+  project_.Objects[tag].IsText = true;
   CreatePicture(tag);
   Restack();
   SelectScene(scene);

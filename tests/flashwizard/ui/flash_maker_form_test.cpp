@@ -12,10 +12,12 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <functional>
 
 #include "flashwizard/ui/color_box.h"
 #include "flashwizard/ui/scene_dialogs.h"
 #include "flashwizard/ui/scene_editor.h"
+#include "flashwizard/ui/text_decoration_dialog.h"
 #include "imaging/ui/image_paint_box.h"
 #include "platform/files.h"
 #include "platform/scripted_dialogs.h"
@@ -26,6 +28,7 @@ using namespace flashwizard;
 using namespace flashwizard::ui;
 using flashui_fixtures::App;
 using flashui_fixtures::ProgramFolderScope;
+using flashui_fixtures::TempFolderScope;
 using flashui_fixtures::WriteBmp;
 
 namespace {
@@ -33,6 +36,16 @@ namespace {
 struct FlashUiForm : ::testing::Test {
   FlashUiForm() { App(); }
   testing_support::TempDir dir;
+};
+
+// Notes, whenever a box is shown, whether the window's commands could be used meanwhile.
+struct ProbingDialogs : platform::ScriptedDialogs {
+  std::function<void()> probe;
+  platform::MsgResult MessageBox(const std::string& text, const std::string& caption, platform::MsgIcon icon,
+                                 platform::MsgButtons buttons) override {
+    if (probe) probe();
+    return ScriptedDialogs::MessageBox(text, caption, icon, buttons);
+  }
 };
 
 }  // namespace
@@ -59,6 +72,7 @@ TEST_F(FlashUiForm, ANamedTemplateIsLoadedWhenTheWindowShows) {
   EXPECT_EQ(form.Editor()->Canvas()->width(), 640);
   ASSERT_EQ(form.Project().LiveObjectCount(), 1);
   EXPECT_EQ(form.Project().Objects[0].SceneID, 1);
+  EXPECT_FALSE(form.Modified());  // the loaded template counts as saved
 
   TpvFlashMakerForm missing("没有这个模板");
   missing.show();
@@ -89,16 +103,24 @@ TEST_F(FlashUiForm, BackgroundPictureTicksTileByTheMovieSize) {
   EXPECT_EQ(platform::FromQString(form.BackPath()->text()), dir.File("large.bmp"));
 }
 
-TEST_F(FlashUiForm, MusicThatCannotBeMeasuredIsRefused) {
+TEST_F(FlashUiForm, MusicThatCannotBeMeasuredOrCarriedIsRefused) {
   platform::ScriptedDialogs dialogs;
   testing_support::WriteBytes(dir.File("bad.mp3"), "not music");
+  // Two seconds of silent 48 kHz MPEG-1 layer III frames, which the movie cannot carry.
+  std::string frame(384, '\0');
+  frame.replace(0, 4, "\xFF\xFB\x94\x44");
+  std::string at48;
+  for (int i = 0; i < 84; ++i) at48 += frame;
+  testing_support::WriteBytes(dir.File("48k.mp3"), at48);
   TpvFlashMakerForm form;
-  dialogs.openAnswers = {{dir.File("bad.mp3")}};
+  dialogs.openAnswers = {{dir.File("bad.mp3")}, {dir.File("48k.mp3")}};
+  form.BrowseMusic();
   form.BrowseMusic();
   EXPECT_FALSE(form.UseMusic()->isChecked());
   EXPECT_TRUE(form.MusicPath()->text().isEmpty());
-  EXPECT_EQ(dialogs.Messages(),
-            std::vector<std::string>{"打开音乐文件失败！可能文件格式不正确，请重新换一首mp3文件。"});
+  ASSERT_EQ(dialogs.Messages().size(), 2u);
+  EXPECT_EQ(dialogs.Messages()[0], "打开音乐文件失败！可能文件格式不正确，请重新换一首mp3文件。");
+  EXPECT_NE(dialogs.Messages()[1].find("48000Hz"), std::string::npos);
 }
 
 TEST_F(FlashUiForm, StepTwoShowsTheNoticeOnceAndItsButtons) {
@@ -233,4 +255,77 @@ TEST_F(FlashUiForm, SaveFlashBuildsTheMovieAndOpensItsPage) {
   EXPECT_TRUE(swf->substr(0, 3) == "FWS" || swf->substr(0, 3) == "CWS");
   EXPECT_TRUE(platform::files::FileExists(dir.File("贺卡.html")));
   EXPECT_FALSE(form.Progress()->isVisible());
+}
+
+TEST_F(FlashUiForm, CommandsAreLockedWhileAMovieIsBuilt) {
+  ProgramFolderScope folder(dir.Path());  // no Flash.dll: the build fails with two messages
+  ProbingDialogs dialogs;
+  TpvFlashMakerForm form;
+  std::vector<bool> usable;
+  std::vector<QWidget*> commands{form.PreviewButton(), form.SaveFlashButton(), form.SaveTemplateButton(), form.Pages()};
+  dialogs.probe = [&] {
+    for (QWidget* w : commands) usable.push_back(w->isEnabled());
+  };
+  EXPECT_FALSE(form.PreviewFlash());
+  ASSERT_EQ(dialogs.Messages().size(), 2u);
+  EXPECT_EQ(usable, std::vector<bool>(8, false));
+  for (QWidget* w : commands) EXPECT_TRUE(w->isEnabled());
+  EXPECT_FALSE(form.Building());
+}
+
+TEST_F(FlashUiForm, ClosingAsksToSaveOnlyWhenSomethingChanged) {
+  ProgramFolderScope folder(dir.Path());
+  platform::ScriptedDialogs dialogs;
+  {
+    TpvFlashMakerForm untouched;
+    untouched.show();
+    EXPECT_TRUE(untouched.close());
+    EXPECT_TRUE(dialogs.shown.empty());
+  }
+  TpvFlashMakerForm form;
+  form.show();
+  form.TitleEdit()->setText(platform::ToQString("新的标题"));
+  using R = platform::MsgResult;
+  dialogs.messageAnswers = {R::Cancel, R::Yes, R::Yes, R::Ok};
+  dialogs.inputAnswers = {std::nullopt, std::string("新模板")};
+  EXPECT_FALSE(form.close());  // Cancel
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, "贺卡已修改，关闭前是否保存为模板？");
+  EXPECT_EQ(dialogs.shown[0].buttons, platform::MsgButtons::YesNoCancel);
+  EXPECT_FALSE(form.close());  // Yes, but no name given
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_TRUE(form.close());   // Yes, and saved
+  EXPECT_TRUE(platform::files::FileExists(dir.File("TEMPLATE\\新模板.lmflash")));
+
+  TpvFlashMakerForm other;
+  other.show();
+  other.WidthBox()->setValue(640);
+  dialogs.messageAnswers = {R::No};
+  EXPECT_TRUE(other.close());
+}
+
+TEST_F(FlashUiForm, ATextDecorationOutlivesTheWindowInItsTemplate) {
+  ProgramFolderScope folder(dir.Path());
+  platform::files::CreateFolder(dir.File("tmp"));
+  TempFolderScope temp(dir.HostPath() + "/tmp");
+  platform::ScriptedDialogs dialogs;
+  {
+    TpvFlashMakerForm form;
+    form.SetDialogRunner([](QDialog& d) {
+      if (auto* text = dynamic_cast<TForm41*>(&d)) text->Confirm();
+      else d.accept();
+      return d.result();
+    });
+    form.Editor()->AddScene();
+    form.Editor()->InsertText();
+    ASSERT_EQ(form.Project().LiveObjectCount(), 1);
+    dialogs.inputAnswers = {std::string("文字")};
+    ASSERT_TRUE(form.SaveTemplate());
+    form.close();
+  }
+  EXPECT_FALSE(platform::files::FileExists(dir.File("tmp\\~文字0.bmp")));
+  TpvFlashMakerForm again("文字");
+  again.show();
+  ASSERT_EQ(again.Project().LiveObjectCount(), 1);
+  EXPECT_TRUE(platform::files::FileExists(again.Project().Objects[0].File));
 }

@@ -116,6 +116,13 @@ TEST_F(FlashUiEditor, DeletingSceneTwoOfThreeRenumbersRowsAndObjects) {
   editor.Reload();
   editor.SceneList()->selectRow(1);
   ASSERT_EQ(editor.ObjectList()->count(), 2);
+  platform::ScriptedDialogs dialogs;
+  dialogs.messageAnswers = {platform::MsgResult::No};
+  editor.DeleteScene();  // a scene that holds objects is deleted only when confirmed
+  EXPECT_EQ(project.SceneCount, 3);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, "场景“场景 2”中有 2 个图片、动画或文字，删除场景会把它们一起删除。确定要删除吗？");
+  EXPECT_EQ(dialogs.shown[0].buttons, platform::MsgButtons::YesNo);
   editor.DeleteScene();
   EXPECT_EQ(project.SceneCount, 2);
   EXPECT_TRUE(project.Objects[a].Deleted);
@@ -246,6 +253,8 @@ TEST_F(FlashUiEditor, InsertAndDeletePictures) {
   EXPECT_EQ(editor.ObjectList()->count(), 1);
   editor.InsertPicture();  // unreadable: nothing inserted, the folder is remembered
   EXPECT_EQ(project.LiveObjectCount(), 1);
+  EXPECT_EQ(dialogs.Messages(),
+            std::vector<std::string>{"载入图片“missing.bmp”失败！可能文件已损坏或格式不正确，请重新选择图片文件。"});
   EXPECT_EQ(editor.lastPictureFolder, dir.Path());
   editor.DeleteSelection();
   EXPECT_EQ(project.LiveObjectCount(), 0);

@@ -18,23 +18,9 @@
 
 using namespace flashwizard::ui;
 using flashui_fixtures::App;
+using flashui_fixtures::TempFolderScope;
 
 namespace {
-
-struct TempFolderScope {
-  explicit TempFolderScope(const std::string& host) {
-    if (const char* t = std::getenv("TMPDIR")) previous = t, had = true;
-    setenv("TMPDIR", host.c_str(), 1);
-  }
-  ~TempFolderScope() {
-    if (had)
-      setenv("TMPDIR", previous.c_str(), 1);
-    else
-      unsetenv("TMPDIR");
-  }
-  std::string previous;
-  bool had = false;
-};
 
 int InkedPixels(const platform::Bitmap& b) {
   int n = 0;

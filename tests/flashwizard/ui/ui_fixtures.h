@@ -1,7 +1,8 @@
 #pragma once
-// Shared pieces of the wizard's window tests: the application object, picture files and a
-// program folder of their own.
+// Shared pieces of the wizard's window tests: the application object, picture files, and a
+// program folder and a temporary folder of their own.
 #include <QApplication>
+#include <cstdlib>
 #include <string>
 
 #include "platform/bitmap.h"
@@ -32,6 +33,22 @@ class ProgramFolderScope {
 
  private:
   std::string previous_;
+};
+
+// Points the system's temporary folder (TMPDIR, a host path) somewhere for one test.
+struct TempFolderScope {
+  explicit TempFolderScope(const std::string& host) {
+    if (const char* t = std::getenv("TMPDIR")) previous = t, had = true;
+    setenv("TMPDIR", host.c_str(), 1);
+  }
+  ~TempFolderScope() {
+    if (had)
+      setenv("TMPDIR", previous.c_str(), 1);
+    else
+      unsetenv("TMPDIR");
+  }
+  std::string previous;
+  bool had = false;
 };
 
 }  // namespace flashui_fixtures
