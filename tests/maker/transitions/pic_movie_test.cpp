@@ -27,7 +27,11 @@ TEST_P(LastStep, EveryEffectEndsOnExactlyTheNewFrame) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, LastStep,
                          ::testing::Values(std::pair{100, 60}, std::pair{64, 48}, std::pair{101, 61},
-                                           std::pair{33, 17}, std::pair{7, 5}, std::pair{200, 150}),
+                                           std::pair{33, 17}, std::pair{7, 5}, std::pair{200, 150},
+                                           // portrait, odd by even, and sides of three pixels or less
+                                           std::pair{300, 400}, std::pair{120, 160}, std::pair{401, 300},
+                                           std::pair{99, 60}, std::pair{3, 3}, std::pair{2, 3}, std::pair{3, 1},
+                                           std::pair{1, 1}),
                          [](const auto& info) {
                            return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
                          });
