@@ -1,6 +1,7 @@
 #include "maker/transitions/pic_show_box.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "platform/message_pump.h"
 
@@ -35,6 +36,11 @@ void TlmPics::SetPictures(std::vector<std::unique_ptr<Bitmap>> pictures) {
 }
 
 void TlmPics::SetBkColor(platform::Color c) { engine_->SetBkColor(c); }
+
+int ShowBoxIntervalMs(long long seconds) {
+  constexpr long long kMostSeconds = std::numeric_limits<int>::max() / 1000;
+  return static_cast<int>(std::clamp(seconds, 1LL, kMostSeconds) * 1000);
+}
 
 void TlmPics::SetInterval(int ms) {
   interval_ = ms;

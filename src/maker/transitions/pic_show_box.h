@@ -28,6 +28,10 @@ class PicsTimer {
   virtual void Stop() = 0;
 };
 
+// The timer period for "每隔 n 秒更换一幅图像": n × 1000 ms, with n taken as at least one second
+// (a period of 0 would fire without pause) and small enough that the product fits an int.
+int ShowBoxIntervalMs(long long seconds);
+
 class TlmPics {
  public:
   // The frame on show starts as a plain 24-bit bitmap of the screen's size.

@@ -266,3 +266,11 @@ TEST_F(ShowBox, NextPicWithoutPicturesDoesNothing) {
 
 }  // namespace
 }  // namespace transitions
+
+TEST(ShowBoxInterval, SecondsBecomeAPeriodThatNeitherSpinsNorOverflows) {
+  EXPECT_EQ(transitions::ShowBoxIntervalMs(5), 5000);
+  EXPECT_EQ(transitions::ShowBoxIntervalMs(0), 1000);  // no timer that fires without pause
+  EXPECT_EQ(transitions::ShowBoxIntervalMs(-3), 1000);
+  EXPECT_EQ(transitions::ShowBoxIntervalMs(2147484), 2147483000);  // Inv x 1000 would pass INT_MAX
+  EXPECT_EQ(transitions::ShowBoxIntervalMs(99999999999LL), 2147483000);
+}

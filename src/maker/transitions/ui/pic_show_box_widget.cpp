@@ -72,7 +72,7 @@ void PicShowBoxWidget::SetEffect(int effectId) { box_->OnlyUseXGID = effectId; }
 
 void PicShowBoxWidget::SetIntervalSeconds(int seconds) {
   intervalSeconds_ = std::max(seconds, 0);
-  if (!pictures_.empty() && !stopped_) box_->SetInterval(intervalSeconds_ * 1000);
+  if (!pictures_.empty() && !stopped_) box_->SetInterval(transitions::ShowBoxIntervalMs(intervalSeconds_));
 }
 
 int PicShowBoxWidget::LoadPictures(const std::vector<std::string>& paths) {
@@ -97,7 +97,7 @@ int PicShowBoxWidget::SetPictures(std::vector<std::unique_ptr<Bitmap>> pictures)
   stopped_ = pictures_.empty();
   if (!pictures_.empty()) {
     SyncSize();
-    box_->SetInterval(intervalSeconds_ * 1000);
+    box_->SetInterval(transitions::ShowBoxIntervalMs(intervalSeconds_));
     QPointer<PicShowBoxWidget> self(this);
     const int count = PictureCount();
     box_->NextPic();
@@ -123,7 +123,7 @@ void PicShowBoxWidget::Stop() {
 void PicShowBoxWidget::Start() {
   if (pictures_.empty()) return;
   stopped_ = false;
-  box_->SetInterval(intervalSeconds_ * 1000);
+  box_->SetInterval(transitions::ShowBoxIntervalMs(intervalSeconds_));
 }
 
 bool PicShowBoxWidget::IsRunning() const { return !stopped_ && !pictures_.empty(); }
