@@ -2,12 +2,20 @@
 
 #include <cstdlib>
 
+#include "maker/packaging/build_report.h"
 #include "maker/packaging/side_files.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
 namespace packaging {
+
+void RemoveIconWorkFiles() {
+  platform::files::DeleteFile(ProgramFile(kIconTailFile));
+  platform::files::DeleteFile(ProgramFile(kIconCopyFile));
+  platform::files::DeleteFile(ProgramFile(kFormCopyFile));
+}
+
 
 namespace {
 

@@ -14,6 +14,16 @@ inline constexpr std::string_view kIconTailFile = "~tmpico.obj";
 inline constexpr std::string_view kIconCopyFile = "~tmpico.ico";
 inline constexpr std::string_view kFormCopyFile = "~tmp.dat";
 
+// Deletes the icon patch's work files; as a guard, again when the build leaves its scope, on
+// every road out (a card file that takes no icon, a stub that cannot be copied, an exception).
+void RemoveIconWorkFiles();
+struct IconWorkFilesGuard {
+  IconWorkFilesGuard() = default;
+  IconWorkFilesGuard(const IconWorkFilesGuard&) = delete;
+  IconWorkFilesGuard& operator=(const IconWorkFilesGuard&) = delete;
+  ~IconWorkFilesGuard() { RemoveIconWorkFiles(); }
+};
+
 // The icon named by an icon field replaces the stub's when that file exists and its lower-cased
 // file name is not "icon26.ico" (the stubs' own icon).
 bool UsesReplacementIcon(std::string_view iconPath);

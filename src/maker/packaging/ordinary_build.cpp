@@ -21,20 +21,36 @@ using platform::IntToStr;
 std::string Flag(bool b) { return b ? "1" : "0"; }
 std::string Count(uint64_t n) { return std::to_string(n); }
 
-void RemoveIconWorkFiles() {
-  platform::files::DeleteFile(ProgramFile(kIconTailFile));
-  platform::files::DeleteFile(ProgramFile(kIconCopyFile));
-  platform::files::DeleteFile(ProgramFile(kFormCopyFile));
+// The longest start of text of at most maxBytes that does not end inside a two-byte character.
+std::string CutToBytes(std::string_view text, size_t maxBytes) {
+  size_t i = 0;
+  while (i < text.size()) {
+    const size_t len = platform::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+    if (i + len > maxBytes) break;
+    i += len;
+  }
+  return std::string(text.substr(0, i));
 }
 
+
 }  // namespace
+
+bool HoldsPackedSeparator(const ordinary::OrdinarySettings& s) {
+  const std::string* typed[] = {&s.cardImg, &s.cardWidth,   &s.cardHeight, &s.music,  &s.musicCount,
+                                &s.wav,     &s.cardBox,     &s.boxWidth,   &s.boxHeight, &s.boxWord,
+                                &s.boxFontName, &s.boxInv,  &s.move,       &s.timelen, &s.url,
+                                &s.email,   &s.subject,     &s.body};
+  for (const std::string* t : typed)
+    if (t->find(ordinary::kPackedSeparator) != std::string::npos) return true;
+  return false;
+}
 
 std::string OrdinarySettingsText(const ordinary::OrdinarySettings& s, const OrdinaryMediaLengths& len,
                                  uint64_t payloadOffset) {
   using platform::paths::ExtractFileExt;
   const bool music = s.bkMusic, voice = s.useWav, box = s.HasGreetingBox();
   std::string greeting = platform::EncodeLineBreaks(s.boxWord, ordinary::kPackedLineBreak);
-  if (greeting.size() > 1000) greeting.resize(1000);
+  greeting = CutToBytes(greeting, kMaxPackedGreeting);
   const std::string fields[] = {
       ExtractFileExt(s.cardImg),                                  // 1
       Count(len.cardImg),                                         // 2
@@ -115,6 +131,14 @@ OrdinaryBuildResult BuildOrdinaryCard(const ordinary::OrdinarySettings& s, std::
     platform::ShowMessage("请输入贺卡输出位置！", MsgIcon::Warning);
     return OrdinaryBuildResult::NoOutputPath;
   }
+  // The separator of the packed fields inside a typed text would shift every field after it,
+  // and no player could read the card.
+  if (HoldsPackedSeparator(s)) {
+    platform::ShowMessage("贺词、网址、邮件地址、主题和内容中不能含有“" + std::string(ordinary::kPackedSeparator) +
+                              "”，请修改后再生成贺卡。",
+                          MsgIcon::Warning);
+    return OrdinaryBuildResult::BadText;
+  }
   if (files::Exists(outputPath)) {
     if (platform::ShowMessage("文件 " + outputPath + " 已存在，是否替换原文件？", MsgIcon::Question,
                               MsgButtons::YesNo) != platform::MsgResult::Yes) {
@@ -122,6 +146,7 @@ OrdinaryBuildResult BuildOrdinaryCard(const ordinary::OrdinarySettings& s, std::
     }
   }
 
+  const IconWorkFilesGuard iconWorkFiles;
   bool useIcon = UsesReplacementIcon(s.icon);
   if (useIcon) {
     RemoveIconWorkFiles();

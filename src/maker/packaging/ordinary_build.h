@@ -29,7 +29,14 @@ enum class OrdinaryBuildResult {
   NotReplaced,   // the user kept an existing file
   BadIcon,       // the icon cannot be used; its error box was shown
   Failed,        // a file could not be copied, read or written; the failure box was shown
+  BadText,       // a typed text holds the packed fields' separator; its warning was shown
 };
+
+// The greeting travels in the card cut to this many bytes, never inside a character.
+inline constexpr size_t kMaxPackedGreeting = 1000;
+
+// True when a text of the settings holds "<%=lmcrlf%>", which no card can carry.
+bool HoldsPackedSeparator(const ordinary::OrdinarySettings& s);
 
 // Builds the card at outputPath (trimmed) from the settings, with the stub, header and FORM
 // file of the program folder. The wizard's own checks of the settings come first and are not

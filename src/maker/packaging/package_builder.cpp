@@ -34,11 +34,6 @@ bool PackableAction(const std::string& pic) { return files::FileExists(pic) && !
 
 bool EndsCard(const std::string& cmd) { return cmd == document::kActionEndCard; }
 
-void RemoveIconWorkFiles() {
-  files::DeleteFile(ProgramFile(kIconTailFile));
-  files::DeleteFile(ProgramFile(kIconCopyFile));
-  files::DeleteFile(ProgramFile(kFormCopyFile));
-}
 
 std::tm Now() {
   std::time_t t = std::time(nullptr);
@@ -203,6 +198,7 @@ bool MakeExe(CardDocument& doc, std::string_view outputPathIn, const MakeExeHook
   WriteDesignSections(doc, settingsFile, media);
 
   // Step 5: an icon that cannot be used leaves the stub's own icon.
+  const IconWorkFilesGuard iconWorkFiles;
   if (useIcon) {
     RemoveIconWorkFiles();
     useIcon = PrepareIconTail(iconPath, ProgramFile(kIconTailFile), ProgramFile(kIconCopyFile));

@@ -133,6 +133,20 @@ TEST_F(OrdinaryBuild, GreetingTextIsCutAtByte1000AfterTheLineBreakReplacement) {
   // Exactly 1000 bytes stay whole.
   s.boxWord = std::string(994, 'a') + "\r\n";
   EXPECT_NE(OrdinarySettingsText(s, {}, 0).find(sep + std::string(994, 'a') + "<%br%>" + sep), std::string::npos);
+  // A two-byte character across byte 1000 is left out whole, never split.
+  s.boxWord = std::string(999, 'a') + "贺卡";
+  EXPECT_NE(OrdinarySettingsText(s, {}, 0).find(sep + std::string(999, 'a') + sep), std::string::npos);
+}
+
+TEST_F(OrdinaryBuild, TypedTextHoldingTheFieldSeparatorIsRefusedBeforeAnythingIsWritten) {
+  for (std::string OrdinarySettings::*field :
+       {&OrdinarySettings::boxWord, &OrdinarySettings::url, &OrdinarySettings::subject, &OrdinarySettings::body}) {
+    OrdinarySettings s = Minimal();
+    s.*field = "新年<%=lmcrlf%>快乐";
+    EXPECT_EQ(BuildOrdinaryCard(s, Pf("sep.exe")), OrdinaryBuildResult::BadText);
+    EXPECT_FALSE(platform::files::Exists(Pf("sep.exe")));
+    EXPECT_NE(dialogs_.Messages().back().find("<%=lmcrlf%>"), std::string::npos);
+  }
 }
 
 TEST_F(OrdinaryBuild, CapitalCrd1IsAPlainCardFileWithoutIconPatch) {
@@ -148,6 +162,8 @@ TEST_F(OrdinaryBuild, CapitalCrd1IsAPlainCardFileWithoutIconPatch) {
   EXPECT_EQ(card.Field(48), std::to_string(header.size()));
   EXPECT_FALSE(card.Icon().has_value());
   EXPECT_EQ(bytes.find(kIconPatchMagic), std::string::npos);
+  EXPECT_FALSE(platform::files::Exists(Pf(std::string(kIconTailFile))));
+  EXPECT_FALSE(platform::files::Exists(Pf(std::string(kIconCopyFile))));
 }
 
 TEST_F(OrdinaryBuild, IconPatchCutsTheStubAtItsOptionLength) {
@@ -246,9 +262,13 @@ TEST_F(OrdinaryBuild, UnreadableMediaOrMissingStubLeaveTheOldFileAndNoPartialOne
   EXPECT_TRUE(NoPartialFiles(out));
 
   platform::files::DeleteFile(Pf("exe1.exe"));
-  EXPECT_EQ(BuildOrdinaryCard(Minimal(), Pf("new.exe")), OrdinaryBuildResult::Failed);
+  s = Minimal();
+  s.icon = Write("small.ico", IconFile(16, 16, 4));  // makes both icon work files
+  EXPECT_EQ(BuildOrdinaryCard(s, Pf("new.exe")), OrdinaryBuildResult::Failed);
   EXPECT_FALSE(platform::files::Exists(Pf("new.exe")));
   EXPECT_TRUE(NoPartialFiles(Pf("new.exe")));
+  EXPECT_FALSE(platform::files::Exists(Pf(std::string(kIconTailFile))));
+  EXPECT_FALSE(platform::files::Exists(Pf(std::string(kIconCopyFile))));
 }
 
 TEST_F(OrdinaryBuild, ThePackedFieldsGiveBackEverySettingButThePaths) {

@@ -149,6 +149,7 @@ bool TForm3::Build() {
       Flash(ui_.iconLabel);
       break;
     case packaging::OrdinaryBuildResult::Failed:
+    case packaging::OrdinaryBuildResult::BadText:
       break;
   }
   return false;
