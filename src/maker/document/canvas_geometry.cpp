@@ -78,6 +78,12 @@ bool SetElementRect(CardDocument& doc, ElementRef ref, const Rect& r) {
   ElementControl* c = doc.FindControl(ref);
   if (!c) return false;
   c->rect = r;
+  // A picture that keeps its natural size moves but does not resize: the rectangle follows it.
+  const bool picture = ref.kind == ElementKind::Image || ref.kind == ElementKind::Gif;
+  if (picture && c->autoSize && c->naturalWidth > 0 && c->naturalHeight > 0) {
+    c->rect.width = c->naturalWidth;
+    c->rect.height = c->naturalHeight;
+  }
   return true;
 }
 

@@ -49,7 +49,8 @@ Rect ResizeFrameStart(const HandleSet& handles);
 // The rectangle of any element (the show box's own rectangle for it); all zero when the
 // document has no such element.
 Rect ElementRect(const CardDocument& doc, ElementRef ref);
-// Sets it; false when the document has no such element.
+// Sets it; false when the document has no such element. An image or GIF that keeps its
+// natural size takes only the new position.
 bool SetElementRect(CardDocument& doc, ElementRef ref, const Rect& r);
 
 // Where the background picture (natural size w x h) is drawn on a W x H card: tile at

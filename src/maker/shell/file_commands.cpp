@@ -5,6 +5,7 @@
 #include "maker/document/design_file.h"
 #include "maker/document/element_lifecycle.h"
 #include "maker/document/stacking.h"
+#include "maker/shell/new_card.h"
 #include "maker/shell/template_gallery.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -61,13 +62,20 @@ void FileCommands::LoadDesign(std::string_view path) {
   try {
     document::Loadfileset(doc_, path);
   } catch (...) {
-    // What was read until the error stays in the design and on the canvas.
-    document::RestackAfterOpen(doc_);
-    view_.DesignReplaced();
+    // What was read until the error stays on the canvas, without the after-open step. The
+    // file is forgotten, so that saving the half-read design cannot overwrite it unasked.
+    current_ = std::string(kNewDesignName);
+    view_.DesignPartlyRead();
     throw;
   }
   document::RestackAfterOpen(doc_);
   view_.DesignReplaced();
+}
+
+void FileCommands::LoadTemplate(std::string_view path) {
+  // A card made from a template is a new card: the first save asks for a file.
+  current_ = std::string(kNewDesignName);
+  LoadDesign(path);
 }
 
 bool FileCommands::Close() {

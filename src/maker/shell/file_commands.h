@@ -34,6 +34,9 @@ class DesignerView {
   virtual void ShowCardWindow() = 0;
   // The document was cleared, read or rebuilt: the canvas and panels follow it.
   virtual void DesignReplaced() = 0;
+  // A read stopped part way: the canvas shows the elements read, without the after-open step
+  // (background, mask, show box, selection).
+  virtual void DesignPartlyRead() = 0;
 };
 
 class FileCommands {
@@ -50,8 +53,11 @@ class FileCommands {
   // Open: dialog, clear, show the card window, read, restack. False when cancelled.
   bool Open();
   // Reads a design into the cleared designer (the open command and the gallery's templates).
-  // A file that cannot be read raises its error after the designer shows what was read.
+  // A file that cannot be read raises its error after the designer shows what was read; the
+  // current design file is then forgotten.
   void LoadDesign(std::string_view path);
+  // The gallery's template entries: as LoadDesign, and the card is a new one ("新贺卡").
+  void LoadTemplate(std::string_view path);
   // Close: asks, then leaves an empty card window shown. False when nothing was closed.
   bool Close();
   // Save: into the current design file when it exists, else as Save as. True when written.

@@ -86,3 +86,21 @@ TEST(CanvasGeometry, RectOfAnyElementIncludingTheShowBox) {
   EXPECT_EQ(ElementRect(doc, {ElementKind::Pics, 0}), (Rect{1, 2, 3, 4}));
   EXPECT_EQ(ElementRect(doc, {ElementKind::Label, 9}), Rect{});
 }
+
+TEST(CanvasGeometry, PicturesKeepingTheirNaturalSizeMoveButDoNotResize) {
+  CardDocument doc;
+  for (ElementKind kind : {ElementKind::Image, ElementKind::Gif}) {
+    ElementControl c;
+    c.tag = 1;
+    c.naturalWidth = 64;
+    c.naturalHeight = 48;
+    c.autoSize = true;
+    if (kind == ElementKind::Image) doc.images.push_back({.control = c});
+    else doc.gifs.push_back({.control = c});
+    ASSERT_TRUE(SetElementRect(doc, {kind, 1}, {10, 20, 200, 5}));
+    EXPECT_EQ(ElementRect(doc, {kind, 1}), (Rect{10, 20, 64, 48}));
+    doc.FindControl({kind, 1})->autoSize = false;  // stretched pictures take any size
+    SetElementRect(doc, {kind, 1}, {10, 20, 200, 5});
+    EXPECT_EQ(ElementRect(doc, {kind, 1}), (Rect{10, 20, 200, 5}));
+  }
+}

@@ -4,9 +4,12 @@
 
 #include "maker/document/design_file.h"
 #include "maker/document/element_lifecycle.h"
+#include "maker/shell/new_card.h"
 #include "maker/shell/shell_fixture.h"
 #include "maker/shell/template_gallery.h"
+#include "platform/error.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 #include "platform/scripted_dialogs.h"
 
 using namespace cardshell;
@@ -16,10 +19,11 @@ namespace {
 
 struct FakeView : DesignerView {
   bool shown = false;
-  int replaced = 0;
+  int replaced = 0, partlyRead = 0;
   bool CardWindowShown() const override { return shown; }
   void ShowCardWindow() override { shown = true; }
   void DesignReplaced() override { ++replaced; }
+  void DesignPartlyRead() override { ++partlyRead; }
 };
 
 struct Session {
@@ -128,6 +132,45 @@ TEST(FileCommands, OpenReadsTheDesignIntoAClearedDesigner) {
   s.dialogs.openAnswers = {{}};
   s.commands.Open();
   EXPECT_EQ(s.dialogs.shown.back().file.fileName, file);
+}
+
+TEST(FileCommands, AReadThatStopsKeepsWhatWasReadSkipsTheAfterOpenStepAndForgetsTheFile) {
+  Session s;
+  document::CardDocument source;
+  document::CreateSpeedbutton(source);
+  document::CreateSpeedbutton(source);
+  std::string file = s.scope.File("broken.lmcard2");
+  ASSERT_TRUE(document::lmsavefile(source, file));
+  // Without Button2's Ind the reading stops with a conversion error after Button1.
+  std::string text = *platform::files::ReadFile(file);
+  const size_t b2 = text.find("[Button2]");
+  const size_t ind = text.find("Ind=", b2);
+  ASSERT_NE(ind, std::string::npos);
+  text.replace(ind, 3, "Xnd");
+  ASSERT_TRUE(platform::files::WriteFileAtomic(file, text));
+  platform::profile::ClearCache();
+
+  s.dialogs.openAnswers = {{file}};
+  EXPECT_THROW(s.commands.Open(), platform::Error);
+  EXPECT_EQ(s.doc.Count(document::ElementKind::Button), 2);  // created before its keys were read
+  EXPECT_EQ(s.view.replaced, 0);
+  EXPECT_EQ(s.view.partlyRead, 1);
+  EXPECT_EQ(s.commands.CurrentDesignFile(), kNewDesignName);
+}
+
+TEST(FileCommands, ACardFromATemplateIsANewCardThatSaveDoesNotWriteOverTheLastFile) {
+  Session s;
+  document::CardDocument source;
+  std::string opened = s.scope.File("mine.lmcard2"), templ = s.scope.File("模板.lmcard2");
+  ASSERT_TRUE(document::lmsavefile(source, opened));
+  ASSERT_TRUE(document::lmsavefile(source, templ));
+  s.dialogs.openAnswers = {{opened}};
+  ASSERT_TRUE(s.commands.Open());
+  s.commands.LoadTemplate(templ);
+  EXPECT_EQ(s.commands.CurrentDesignFile(), kNewDesignName);
+  s.dialogs.saveAnswers = {std::nullopt};
+  EXPECT_FALSE(s.commands.Save());  // asks for a file instead of writing over mine.lmcard2
+  EXPECT_EQ(s.dialogs.shown.back().text, kSaveDesignTitle);
 }
 
 TEST(FileCommands, CloseAsksAndLeavesAnEmptyCardWindowShown) {

@@ -206,14 +206,14 @@ void DesignCanvas::PlaceHandles() {
   }
 }
 
-void DesignCanvas::ApplyCardWindow() {
+void DesignCanvas::ApplyCardWindow(bool pictures) {
   const document::CardWindow& w = designer_.Document().window;
   panel_->resize(std::max(1, w.width), std::max(1, w.height));
   overlay_->setGeometry(0, 0, panel_->width(), panel_->height());
   panel_->SetColour(ToQColor(w.bkColor));
   // Background layer (Setformbk): drawn only when the picture is used and its file exists.
   QImage bk;
-  if (w.bkPic) {
+  if (pictures && w.bkPic) {
     if (auto pic = LoadOrNull(w.bkPicName)) {
       QImage src = widgets::ToQImage(*pic);
       bk = QImage(panel_->size(), QImage::Format_ARGB32);
@@ -226,7 +226,7 @@ void DesignCanvas::ApplyCardWindow() {
   panel_->SetBackground(bk);
   // Window region (setxz): the mask's non-white runs, or the full rectangle.
   QRegion region;
-  if (w.yxPic) {
+  if (pictures && w.yxPic) {
     if (auto mask = LoadOrNull(w.yxPicName)) {
       std::vector<QRect> rects;
       document::MaskRegion(*mask).ForEachSpan(

@@ -100,8 +100,9 @@ class DesignCanvas : public QScrollArea {
   void Rebuild();
   // Updates what one control shows (picture, caption, font, caption look, box settings).
   void Refresh(document::ElementRef ref);
-  // The panel takes the card window's size, colour, background picture and mask shape.
-  void ApplyCardWindow();
+  // The panel takes the card window's size and colour, and with pictures its background picture
+  // and mask shape.
+  void ApplyCardWindow(bool pictures = true);
   // Controls from the bottom of the panel to its top.
   std::vector<document::ElementRef> DrawingOrder() const;
 

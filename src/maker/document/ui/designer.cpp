@@ -15,6 +15,7 @@
 #include "platform/dialogs.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/fonts.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_text.h"
 #include "platform/shell.h"
@@ -51,6 +52,27 @@ void Designer::AfterChange() {
   emit selectionChanged();
 }
 
+platform::FontSpec Designer::WindowFont() const {
+  // The designer window's size and style; the family under the name cards use for it (a host
+  // family such as "Sans Serif" means nothing on the card's way to a friend).
+  const QFont qf = canvas_->font();
+  platform::FontSpec f;
+  const std::string family = platform::FromQString(qf.family());
+  const std::string hostFamily = qf.family().toStdString();
+  for (std::string_view name : {"宋体", "黑体", "楷体", "仿宋", "隶书", "幼圆"}) {
+    if (family == name || platform::fonts::HostFamilyFor(name) == hostFamily) {
+      f.name = std::string(name);
+      break;
+    }
+  }
+  if (qf.pointSize() > 0) f.size = qf.pointSize();
+  f.bold = qf.bold();
+  f.italic = qf.italic();
+  f.underline = qf.underline();
+  f.strikeOut = qf.strikeOut();
+  return f;
+}
+
 bool Designer::InsertElement(ElementKind kind) {
   if (!CardOpen() || !document::CanInsert(doc_, kind)) return false;
   auto ask = [](const char* title, std::string_view filter) -> std::string {
@@ -63,7 +85,10 @@ bool Designer::InsertElement(ElementKind kind) {
   try {
     switch (kind) {
       case ElementKind::Label: document::CreatelmTxt(doc_); break;
-      case ElementKind::Button: document::CreateSpeedbutton(doc_); break;
+      case ElementKind::Button:
+        doc_.designerFont = WindowFont();
+        document::CreateSpeedbutton(doc_);
+        break;
       case ElementKind::Scl: document::createlmscl(doc_); break;
       case ElementKind::Pics: document::CreatePics(doc_); break;
       case ElementKind::Image: {
@@ -156,7 +181,7 @@ void Designer::ReloadAfterOpen() {
 
 void Designer::RebuildControls() {
   canvas_->Rebuild();
-  canvas_->ApplyCardWindow();
+  canvas_->ApplyCardWindow(false);  // background and mask belong to the after-open step
   properties_->Refresh();
 }
 

@@ -86,6 +86,8 @@ class Designer : public QObject {
   // Rebuilds the controls from the document (no restack by Ind, background or selection):
   // for a read that stopped part way.
   void RebuildControls();
+  // The designer window's font as a card stores it: new buttons take it.
+  platform::FontSpec WindowFont() const;
   // "预览贺卡": builds "TestCard.crd2" or "TestCard.crd3" in the program folder and starts
   // exe2.exe or exe3.exe on it without waiting; caption timers stop around the build.
   void Preview();

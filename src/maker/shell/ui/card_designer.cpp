@@ -23,6 +23,7 @@ document::CardDocument& CardDesigner::Document() { return designer_->Document();
 bool CardDesigner::CardWindowShown() const { return designer_->CardOpen(); }
 void CardDesigner::ShowCardWindow() { designer_->SetCardOpen(true); }
 void CardDesigner::DesignReplaced() { designer_->ReloadAfterOpen(); }
+void CardDesigner::DesignPartlyRead() { designer_->RebuildControls(); }
 
 void CardDesigner::Insert(document::ElementKind kind) { designer_->InsertElement(kind); }
 

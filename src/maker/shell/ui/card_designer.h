@@ -24,6 +24,7 @@ class CardDesigner : public DesignerHost {
   bool CardWindowShown() const override;
   void ShowCardWindow() override;
   void DesignReplaced() override;
+  void DesignPartlyRead() override;
   void Insert(document::ElementKind kind) override;
   void DeleteSelected() override;
   void DeleteAll() override;

@@ -44,7 +44,7 @@ void CardMaker::CreateRest() {
   form2_->SetNewCardDialog(form6_);
   DesignerHost* designer = &form1_->Designer();
   FileCommands* files = &form1_->Files();
-  form2_->loadInteractiveTemplate = [files](const std::string& path) { files->LoadDesign(path); };
+  form2_->loadInteractiveTemplate = [files](const std::string& path) { files->LoadTemplate(path); };
   form2_->createBlankCard = [designer, files](const NewCardSettings& settings) {
     designer->CreateNewCard(settings);
     // A name with no folder: the first save asks for a file.

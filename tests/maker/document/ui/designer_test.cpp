@@ -131,3 +131,16 @@ TEST_F(DesignerTest, ShippedTemplatesOpenOnTheCanvas) {
     }
   }
 }
+
+TEST_F(DesignerTest, ANewButtonTakesTheDesignerWindowsFontUnderTheNameCardsUse) {
+  QFont f = designer->Canvas()->font();
+  f.setFamily("Some Host Family");
+  f.setPointSize(14);
+  f.setBold(true);
+  designer->Canvas()->setFont(f);
+  ASSERT_TRUE(designer->InsertElement(ElementKind::Button));
+  const platform::FontSpec& font = Doc().buttons.back().control.font;
+  EXPECT_EQ(font.size, 14);
+  EXPECT_TRUE(font.bold);
+  EXPECT_EQ(font.name, "宋体");  // a host family that is none of the card fonts
+}

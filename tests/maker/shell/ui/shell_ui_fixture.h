@@ -30,6 +30,7 @@ class FakeDesigner : public cardshell::DesignerHost {
   bool CardWindowShown() const override { return shown; }
   void ShowCardWindow() override { shown = true; }
   void DesignReplaced() override { calls.push_back("replaced"); }
+  void DesignPartlyRead() override { calls.push_back("partly read"); }
   void Insert(document::ElementKind kind) override {
     calls.push_back("insert " + std::string(document::ShownPrefix(kind)));
   }
