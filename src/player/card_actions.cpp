@@ -101,7 +101,7 @@ void CardRuntime::WindowAction(int action, const std::string& value) {
   if (action == 1) {
     if (!platform::Trim(value).empty()) OpenTarget(platform::Trim(value));
   } else if (action == 2) {
-    platform::ShowMessage(value, platform::MsgIcon::Information);
+    host_.ShowMessage(value, platform::MsgIcon::Information);
   }
 }
 
@@ -145,7 +145,7 @@ void CardRuntime::RunClick(const ClickSetting& click) {
       OpenValue(click.value1);
       break;
     case ActionKind::ShowMessage:
-      platform::ShowMessage(click.text, platform::MsgIcon::Information);
+      host_.ShowMessage(click.text, platform::MsgIcon::Information);
       break;
     case ActionKind::PicsPrevious:
       if (model_.picsBox.present) host_.PicsPrevious();
@@ -194,7 +194,7 @@ void CardRuntime::OpenValue(const MediaRef& value) {
   if (value.Packed()) {
     const std::string path = media_.PathOf(value);
     if (path.empty()) {
-      platform::ShowMessage("无法从贺卡中取出文件 " + platform::paths::ExtractFileName(value.path) + "。",
+      host_.ShowMessage("无法从贺卡中取出文件 " + platform::paths::ExtractFileName(value.path) + "。",
                             platform::MsgIcon::Warning);
       return;
     }
@@ -204,7 +204,7 @@ void CardRuntime::OpenValue(const MediaRef& value) {
       OpenTarget(path);
       return;
     }
-    if (!launcher_.Open(path)) platform::ShowMessage("无法打开文件 " + path + "。", platform::MsgIcon::Warning);
+    if (!launcher_.Open(path)) host_.ShowMessage("无法打开文件 " + path + "。", platform::MsgIcon::Warning);
     return;
   }
   const std::string target = platform::Trim(value.path);
@@ -213,26 +213,26 @@ void CardRuntime::OpenValue(const MediaRef& value) {
 
 void CardRuntime::OpenTarget(const std::string& target) {
   if (IsAddress(target)) {
-    if (!launcher_.Open(target)) platform::ShowMessage("无法打开地址 " + target + "。", platform::MsgIcon::Warning);
+    if (!launcher_.Open(target)) host_.ShowMessage("无法打开地址 " + target + "。", platform::MsgIcon::Warning);
     return;
   }
   if (!platform::files::Exists(target) && !platform::files::Exists(platform::shell::ResolveProgram(target))) {
-    platform::ShowMessage("文件 " + target + " 不存在，无法打开。", platform::MsgIcon::Warning);
+    host_.ShowMessage("文件 " + target + " 不存在，无法打开。", platform::MsgIcon::Warning);
     return;
   }
   if (IsExecutablePath(target)) {
     const std::string question = "贺卡要运行下面的程序：\r\n\r\n" + target +
                                  "\r\n\r\n贺卡中的程序可能带有病毒。只有在您信任贺卡的发送者、并且知道这个程序的用途时，"
                                  "才应运行它。\r\n\r\n要运行这个程序吗？";
-    if (platform::ShowMessage(question, platform::MsgIcon::Warning, platform::MsgButtons::YesNo) !=
+    if (host_.ShowMessage(question, platform::MsgIcon::Warning, platform::MsgButtons::YesNo) !=
         platform::MsgResult::Yes)
       return;
-    if (!launcher_.StartProgram(target)) platform::ShowMessage("无法运行程序 " + target + "。", platform::MsgIcon::Warning);
+    if (!launcher_.StartProgram(target)) host_.ShowMessage("无法运行程序 " + target + "。", platform::MsgIcon::Warning);
     return;
   }
   const std::string stub = StubForCard(target);
   if (!stub.empty() && launcher_.StartPlayer(stub, target)) return;
-  if (!launcher_.Open(target)) platform::ShowMessage("无法打开文件 " + target + "。", platform::MsgIcon::Warning);
+  if (!launcher_.Open(target)) host_.ShowMessage("无法打开文件 " + target + "。", platform::MsgIcon::Warning);
 }
 
 }  // namespace player

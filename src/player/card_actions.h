@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "maker/document/element_kinds.h"
+#include "platform/dialogs.h"
 #include "player/card_media.h"
 #include "player/card_model.h"
 
@@ -54,6 +55,12 @@ class CardHost {
   virtual void PicsNext() = 0;
   virtual bool PicsShow(int index) = 0;
   virtual void PlaySound(const std::string& path) = 0;
+  // Messages and questions of the card's actions; the platform's message box unless the host
+  // shows its own.
+  virtual platform::MsgResult ShowMessage(const std::string& text, platform::MsgIcon icon,
+                                          platform::MsgButtons buttons = platform::MsgButtons::Ok) {
+    return platform::ShowMessage(text, icon, buttons);
+  }
 };
 
 // The desktop side: opening files and addresses, starting programs.

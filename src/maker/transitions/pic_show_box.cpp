@@ -79,8 +79,8 @@ int TlmPics::ChooseEffect() {
   return e;
 }
 
-void TlmPics::NextPic() {
-  if (pictures_.empty()) return;
+int TlmPics::BeginChange() {
+  if (pictures_.empty()) return 0;
   StopPics();
   const int index = ChoosePicture();
   last_ = index;
@@ -94,7 +94,20 @@ void TlmPics::NextPic() {
   onShow.reset();
 
   showing_ = false;
-  const uint64_t serial = ++changeSerial_;
+  ++changeSerial_;
+  return effect;
+}
+
+void TlmPics::EndChange() {
+  firstPaint_ = false;
+  showing_ = true;
+  if (timer_) timer_->Start(interval_, [this] { NextPic(); });
+}
+
+void TlmPics::NextPic() {
+  const int effect = BeginChange();
+  if (effect == 0) return;
+  const uint64_t serial = changeSerial_;
   const std::shared_ptr<bool> alive = alive_;
   for (int step = 1; step <= kStepCount; ++step) {
     platform::ProcessPendingMessages();
@@ -102,9 +115,7 @@ void TlmPics::NextPic() {
     if (changeSerial_ != serial) return;   // reloaded, or a newer change took over
     if (canvas_) engine_->DrawStep(step, *canvas_, effect);
   }
-  firstPaint_ = false;
-  showing_ = true;
-  if (timer_) timer_->Start(interval_, [this] { NextPic(); });
+  EndChange();
 }
 
 void TlmPics::PaintFrame() {

@@ -62,6 +62,12 @@ class TlmPics {
   void SetInterval(int ms);
   // Changes to the next picture with a transition; does nothing without pictures.
   void NextPic();
+  // NextPic in two halves, for an owner that draws the steps on its own clock. BeginChange
+  // stops the timer, chooses the picture and the effect and composes both frames; it answers
+  // the effect (0 without pictures: nothing begins). The owner then draws steps 1..100 with
+  // Engine().DrawStep and calls EndChange, which shows the new frame and restarts the timer.
+  int BeginChange();
+  void EndChange();
   // Draws the frame on show centred in the box; nothing while a transition is drawn.
   void PaintFrame();
   // Stops the timer; the frame on show stays.

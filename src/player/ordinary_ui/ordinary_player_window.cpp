@@ -19,9 +19,8 @@
 #include "platform/paths.h"
 #include "platform/qt/qt_text.h"
 #include "platform/text.h"
-#include "player/ordinary_ui/card_picture.h"
+#include "player/ordinary_ui/movie_player.h"
 #include "player/ordinary_ui/card_unpack.h"
-#include "player/ordinary_ui/entrance_geometry.h"
 #include "player/ordinary_ui/safe_open.h"
 
 namespace ordinary_player_ui {
@@ -80,7 +79,8 @@ TForm5::TForm5(const ordinary::OrdinarySettings& settings, PlayerHooks hooks, QW
 
 TForm5::~TForm5() {
   // The player stops the sound and waits for the voice's thread; no close action runs here.
-  player_.reset();
+  movie_.reset();
+  stage_.reset();
 }
 
 void TForm5::Build(PlayerHooks hooks) {
@@ -91,26 +91,20 @@ void TForm5::Build(PlayerHooks hooks) {
   QScreen* screen = QGuiApplication::primaryScreen();
   screenSize_ = hooks_.screenSize ? *hooks_.screenSize : (screen ? screen->geometry().size() : QSize(1024, 768));
   // The screen as it is before the card comes up: what a transparent card shows behind it.
+  QImage shot;
   if (hooks_.screenSnapshot) {
-    snapshot_ = *hooks_.screenSnapshot;
+    shot = *hooks_.screenSnapshot;
   } else if (screen) {
-    snapshot_ = screen->grabWindow(0).toImage();
+    shot = screen->grabWindow(0).toImage();
   }
-  if (!snapshot_.isNull() && snapshot_.size() != screenSize_) {
-    snapshot_ = snapshot_.scaled(screenSize_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  }
-  if (!snapshot_.isNull()) snapshot_ = snapshot_.convertToFormat(QImage::Format_RGB32);
+  if (!shot.isNull() && shot.size() != screenSize_)
+    shot = shot.scaled(screenSize_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  snapshot_ = ToBitmap(shot);
 
   setWindowTitle(platform::ToQString("Lumo贺卡"));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
   setCursor(Qt::ArrowCursor);
-
-  if (PictureKindOf(platform::paths::ExtractFileExt(config_.cardImg)) == PictureKind::Movie) {
-    movie_ = std::make_unique<MoviePlayer>(config_.cardImg, [this] { update(); });
-  } else {
-    cardPicture_ = std::make_unique<CardPicture>(config_.cardImg);
-  }
 
   pollTimer_ = new QTimer(this);
   pollTimer_->setInterval(kPollMs);
@@ -147,24 +141,26 @@ QPoint TForm5::ScreenOrigin() const {
 void TForm5::Start() {
   if (started_ || finished_) return;
   started_ = true;
-  ordinary::CardPlayerEnv env;
-  env.clock = hooks_.clock ? hooks_.clock : &owned_->clock;
-  env.random = hooks_.random ? hooks_.random : &owned_->random;
-  env.media = hooks_.media ? hooks_.media : owned_->media.get();
-  env.screen = {screenSize_.width(), screenSize_.height()};
-  env.open = hooks_.open ? hooks_.open : OpenCloseTargetWithShell;
-  env.processMessages = [] {
+  stage::OrdinaryStageHosts hosts;
+  hosts.random = hooks_.random ? hooks_.random : &owned_->random;
+  hosts.media = hooks_.media ? hooks_.media : owned_->media.get();
+  hosts.ui = this;
+  hosts.open = hooks_.open ? hooks_.open : OpenCloseTargetWithShell;
+  hosts.processMessages = [] {
     platform::ProcessPendingMessages();
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   };
-  player_ = std::make_unique<ordinary::CardPlayer>(config_, std::move(env));
-  if (config_.greetingBox) {
-    greetingText_ = std::make_unique<GreetingText>(settings_, config_.labelWidth);
-    player_->SetScrollText(greetingText_->LineHeight(), greetingText_->LineCount());
+  stage_ = std::make_unique<stage::OrdinaryStage>(settings_, config_, std::move(hosts),
+                                                  ordinary::ScreenSize{screenSize_.width(), screenSize_.height()});
+  if (stage_->MovieCard()) {
+    movie_ = std::make_unique<MoviePlayer>(config_.cardImg, [this] {
+      if (stage_) stage_->SetMovieFrame(ToBitmap(movie_->Frame()));
+      update();
+    });
   }
-  player_->Show();
+  stage_->Start(NowMs());
   if (movie_) movie_->Play();
-  Sync();
+  if (finished_) return;
   show();
   raise();
   activateWindow();
@@ -183,60 +179,47 @@ void TForm5::ShowModal() {
 }
 
 void TForm5::Tick() {
-  if (!player_ || finished_) return;
-  player_->Poll();
-  Sync();
-  if (finished_) return;
+  if (!stage_ || finished_) return;
   const int64_t now = NowMs();
-  CardPicture* picture = greetingDrawn_ ? boxPicture_.get() : cardPicture_.get();
-  bool repaint = picture && picture->Advance(now);
-  if (entranceStart_ >= 0) {
-    repaint = true;
-    if (now - entranceStart_ >= ordinary::kEntranceMs) entranceStart_ = -1;
+  stage_->Advance(now);
+  if (finished_) return;
+  if (movie_ && stage_->GreetingShown()) {
+    movie_->Stop();
+    movie_.reset();
   }
-  if (repaint) update();
-}
-
-bool TForm5::EntranceRunning() const { return entranceStart_ >= 0; }
-
-int TForm5::GreetingLineCount() const { return greetingText_ ? greetingText_->LineCount() : 0; }
-int TForm5::GreetingLineHeight() const { return greetingText_ ? greetingText_->LineHeight() : 0; }
-
-// Brings the window up to what the player says: closed, greeting, place and size, scrolling.
-void TForm5::Sync() {
-  if (!player_ || finished_) return;
-  if (player_->closed()) {
-    Finish();
-    return;
-  }
-  if (player_->greetingShown() && !greetingDrawn_) ShowGreetingWindow();
-  const ordinary::WindowRect& w = player_->window();
-  const QRect want(ScreenOrigin() + QPoint(w.left, w.top), QSize(w.width, w.height));
-  if (geometry() != want) {
-    setGeometry(want);
-    // The screen under the new place shows through a transparent card.
-    if (config_.transparent || (greetingDrawn_ && config_.boxTransparent)) update();
-  }
-  if (greetingDrawn_ && config_.scroll && player_->scrollOffset() != lastScroll_) {
-    lastScroll_ = player_->scrollOffset();
+  const uint64_t key = stage_->LookKey(now);
+  if (key != lookKey_) {
+    lookKey_ = key;
     update();
   }
 }
 
-void TForm5::ShowGreetingWindow() {
-  greetingDrawn_ = true;
-  if (movie_) {
-    movie_->Stop();
-    movie_.reset();
-  }
-  boxPicture_ = std::make_unique<CardPicture>(settings_.cardBox);
-  entranceStart_ = NowMs();
-  const ordinary::WindowRect& w = player_->window();
-  setGeometry(QRect(ScreenOrigin() + QPoint(w.left, w.top), QSize(w.width, w.height)));
+bool TForm5::EntranceRunning() { return stage_ && stage_->EntranceRunning(NowMs()); }
+
+int TForm5::GreetingLineCount() const { return stage_ ? stage_->GreetingLineCount() : 0; }
+int TForm5::GreetingLineHeight() const { return stage_ ? stage_->GreetingLineHeight() : 0; }
+
+// --- what the stage asks of the window ----------------------------------------------------
+
+platform::MsgResult TForm5::ShowMessage(const std::string& text, platform::MsgIcon icon, platform::MsgButtons buttons) {
+  return platform::ShowMessage(text, icon, buttons);
+}
+
+void TForm5::CloseCard() { Finish(); }
+
+void TForm5::MoveWindow(int left, int top) {
+  move(ScreenOrigin() + QPoint(left, top));
+  update();  // the screen under the new place shows through a transparent card
+}
+
+void TForm5::ResizeWindow(int width, int height) {
+  resize(std::max(width, 1), std::max(height, 1));
   raise();
   activateWindow();
   update();
 }
+
+bool TForm5::ShowFlashMovie(int, const stage::ScreenRect&, const std::string&) { return false; }
 
 void TForm5::Finish() {
   if (finished_) return;
@@ -244,7 +227,6 @@ void TForm5::Finish() {
   pollTimer_->stop();
   topmostTimer_->stop();
   if (movie_) movie_->Stop();
-  entranceStart_ = -1;
   if (!closing_) {
     closing_ = true;
     close();
@@ -255,7 +237,7 @@ void TForm5::Finish() {
 void TForm5::closeEvent(QCloseEvent* event) {
   closing_ = true;
   // Closing the window closes the card: the sound stops and the closing links open.
-  if (player_ && !player_->closed()) player_->Close();
+  if (stage_) stage_->Close(NowMs());
   if (!finished_) Finish();
   event->accept();
 }
@@ -268,76 +250,28 @@ void TForm5::mouseReleaseEvent(QMouseEvent* event) {
   // A click is a press and a release; the release that ends a double click is none.
   if (event->button() != Qt::LeftButton || !pressed_) return;
   pressed_ = false;
-  if (!player_ || finished_) return;
-  player_->Click();
-  Sync();
+  if (!stage_ || finished_) return;
+  stage_->Click(NowMs());
+  update();
 }
 
 void TForm5::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   pressed_ = false;
-  if (!player_ || finished_) return;
-  player_->DoubleClick();
-  Sync();
-}
-
-QImage TForm5::SnapshotUnder(const QRect& screenRect) const {
-  if (snapshot_.isNull()) return {};
-  return snapshot_.copy(screenRect);
-}
-
-void TForm5::PaintContent(QPainter& p) {
-  const QRect r(QPoint(0, 0), size());
-  const ordinary::WindowRect& w = player_ ? player_->window() : ordinary::WindowRect{};
-  const QRect onScreen(w.left, w.top, r.width(), r.height());
-  if (!greetingDrawn_) {
-    p.fillRect(r, ToQColor(config_.windowColor));
-    if (config_.transparent) p.drawImage(0, 0, SnapshotUnder(onScreen));
-    if (movie_) {
-      if (!movie_->Frame().isNull()) p.drawImage(QRect(0, 0, config_.width, config_.height), movie_->Frame());
-    } else if (cardPicture_ && !cardPicture_->Empty()) {
-      if (cardPicture_->Animated() || platform::AsciiLower(platform::paths::ExtractFileExt(config_.cardImg)) == ".gif") {
-        p.drawImage(ProportionalRect(cardPicture_->Size(), r.size()), cardPicture_->Current());
-      } else {
-        p.drawImage(r, cardPicture_->Current());
-      }
-    }
-    return;
-  }
-  p.fillRect(r, ToQColor(config_.greetingColor));
-  if (config_.boxTransparent) p.drawImage(0, 0, SnapshotUnder(onScreen));
-  if (boxPicture_ && !boxPicture_->Empty()) p.drawImage(r, boxPicture_->Current());
-  if (!greetingText_ || greetingText_->Image().isNull()) return;
-  if (config_.scroll) {
-    // The paint area covers the whole window; the text enters from its bottom edge.
-    p.drawImage(8, player_ ? player_->scrollOffset() : r.height(), greetingText_->Image());
-  } else {
-    p.save();
-    p.setClipRect(QRect(8, 8, config_.labelWidth, config_.labelHeight));
-    p.drawImage(8, 8, greetingText_->Image());
-    p.restore();
-  }
+  if (!stage_ || finished_) return;
+  stage_->DoubleClick(NowMs());
+  update();
 }
 
 QImage TForm5::Frame() {
-  QImage content(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-  content.fill(Qt::black);
-  QPainter cp(&content);
-  PaintContent(cp);
-  cp.end();
-  if (entranceStart_ < 0 || !player_) return content;
-  // The entrance: the screen under the window, and the part of the window shown so far.
-  const EntranceFrame f = EntranceFrameAt(player_->entrance(), width(), height(),
-                                          static_cast<int>(NowMs() - entranceStart_));
-  QImage out(content.size(), QImage::Format_RGB32);
-  out.fill(ToQColor(config_.greetingColor));
-  QPainter p(&out);
-  const ordinary::WindowRect& w = player_->window();
-  p.drawImage(0, 0, SnapshotUnder(QRect(w.left, w.top, width(), height())));
-  p.setClipRect(QRect(f.left, f.top, f.width, f.height));
-  p.setOpacity(f.opacity / 255.0);
-  p.drawImage(0, 0, content);
-  return out;
+  auto bitmap = platform::Bitmap::Create(std::max(width(), 1), std::max(height(), 1), platform::PixelFormat::Bgr24);
+  if (!bitmap) return {};
+  if (stage_) {
+    stage_->Draw(*bitmap, NowMs(), snapshot_.get());
+  } else {
+    bitmap->Fill(config_.windowColor);
+  }
+  return ToQImage(*bitmap);
 }
 
 void TForm5::paintEvent(QPaintEvent*) {

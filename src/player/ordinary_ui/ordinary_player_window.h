@@ -4,8 +4,9 @@
 // at the card size), comes up at its start position and travels, plays music and voice in the
 // chosen order, turns into the greeting box on a click, a double click or after a time (with an
 // animated entrance and optionally scrolling text), and opens the web address and the reply
-// mail when it closes. The rules live in ordinary::CardPlayer; this window draws what the
-// player says and forwards clicks, double clicks and closing to it.
+// mail when it closes. The card plays on stage::OrdinaryStage (the rules in ordinary::CardPlayer);
+// this window is its Qt host: it hands the stage the time, clicks and closing, shows the bitmap
+// the stage draws, and goes where the stage says.
 //
 // The wizard's preview:
 //
@@ -23,13 +24,13 @@
 
 #include "maker/ordinary/card_player.h"
 #include "maker/ordinary/ordinary_settings.h"
+#include "platform/bitmap.h"
+#include "player/stage/ordinary_stage.h"
 
 class QTimer;
 
 namespace ordinary_player_ui {
 
-class CardPicture;
-class GreetingText;
 class MoviePlayer;
 
 // What the window takes from its surroundings. Every member left empty gets the real thing:
@@ -47,7 +48,7 @@ struct PlayerHooks {
   bool runTimers = true;
 };
 
-class TForm5 : public QWidget {
+class TForm5 : public QWidget, private stage::StageUi {
   Q_OBJECT
 
  public:
@@ -80,9 +81,10 @@ class TForm5 : public QWidget {
 
   // State, for tests and tools.
   const ordinary::CardPlayerConfig& Config() const { return config_; }
-  ordinary::CardPlayer* Player() { return player_.get(); }
-  bool GreetingShown() const { return greetingDrawn_; }
-  bool EntranceRunning() const;
+  ordinary::CardPlayer* Player() { return stage_ ? &stage_->Player() : nullptr; }
+  stage::OrdinaryStage* Stage() { return stage_.get(); }
+  bool GreetingShown() const { return stage_ && stage_->GreetingShown(); }
+  bool EntranceRunning();
   bool ClosedCard() const { return finished_; }
   // The greeting text lines as the greeting label breaks them, and their line height.
   int GreetingLineCount() const;
@@ -101,12 +103,16 @@ class TForm5 : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // StageUi
+  platform::MsgResult ShowMessage(const std::string& text, platform::MsgIcon icon,
+                                  platform::MsgButtons buttons) override;
+  void CloseCard() override;
+  void MoveWindow(int left, int top) override;
+  void ResizeWindow(int width, int height) override;
+  bool ShowFlashMovie(int tag, const stage::ScreenRect& rect, const std::string& path) override;
+
   void Build(PlayerHooks hooks);
-  void Sync();
-  void ShowGreetingWindow();
   void Finish();
-  void PaintContent(QPainter& p);
-  QImage SnapshotUnder(const QRect& screenRect) const;
   QPoint ScreenOrigin() const;
   int64_t NowMs();
 
@@ -114,25 +120,18 @@ class TForm5 : public QWidget {
   ordinary::CardPlayerConfig config_;
   PlayerHooks hooks_;
   QSize screenSize_;
-  QImage snapshot_;
+  std::unique_ptr<platform::Bitmap> snapshot_;  // the screen before the card came up
 
   struct Owned;  // the real clock, random source and media when the hooks give none
   std::unique_ptr<Owned> owned_;
-  std::unique_ptr<ordinary::CardPlayer> player_;
-
-  std::unique_ptr<CardPicture> cardPicture_;
+  std::unique_ptr<stage::OrdinaryStage> stage_;
   std::unique_ptr<MoviePlayer> movie_;
-  std::unique_ptr<CardPicture> boxPicture_;
-  std::unique_ptr<GreetingText> greetingText_;
+  uint64_t lookKey_ = 0;
 
   QTimer* pollTimer_ = nullptr;
   QTimer* topmostTimer_ = nullptr;
-  QTimer* frameTimer_ = nullptr;  // GIF frames and the entrance
-  int64_t entranceStart_ = -1;
-  int lastScroll_ = 0;
   bool pressed_ = false;
   bool started_ = false;
-  bool greetingDrawn_ = false;
   bool finished_ = false;
   bool closing_ = false;
 };

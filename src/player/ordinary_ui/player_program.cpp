@@ -16,7 +16,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/picture.h"
-#include "player/ordinary_ui/card_picture.h"
+#include "player/ordinary_ui/movie_player.h"
 
 namespace ordinary_player_ui {
 

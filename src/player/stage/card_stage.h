@@ -8,11 +8,14 @@
 //
 //   stage::CardStage stage(card, hosts);
 //   stage.Start(t, {screenW, screenH}, outerW, outerH);   // the window is on the screen
+//   stage.Loaded();                                         // its first frame is shown: OnLoad
 //   stage.Advance(t); stage.Draw(bitmap);                   // every frame (NextChangeAt says when)
 //   stage.MouseDown(t, x, y); stage.MouseUp(t, x, y);       // a click
 //   stage.Close();                                          // the window is closing
 //
-// Flash movies are not drawn: the stage hands their rectangles and files to ui.ShowFlashMovie.
+// Flash movies are not drawn: the stage hands their rectangles and files to ui.ShowFlashMovie
+// when it is made (and again when an action changes a movie).
+// A host must not destroy the stage inside one of its calls (ui.CloseCard comes from a click).
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -32,7 +35,6 @@ namespace stage {
 
 class ShowBoxPlayer;
 struct StagePicture;
-struct CaptionState;
 
 struct StageOptions {
   bool playMusic = true;
@@ -72,9 +74,11 @@ class CardStage : private player::CardHost {
   bool TitleBar() const;
 
   // The window is on the screen at t: it takes its start place and starts moving, the music
-  // plays, the show box shows its first picture, the captions and GIFs run, OnLoad runs.
+  // plays, the show box shows its first picture, the captions and GIFs run.
   // outerWidth x outerHeight: the window with its frame.
   void Start(int64_t t, player::ScreenSize screen, int outerWidth, int outerHeight);
+  // The card's first frame is on the screen: the OnLoad action runs (once).
+  void Loaded();
   // Runs everything that is due by t: caption steps, GIF frames, show box steps and changes,
   // movement steps (each reported to ui.MoveWindow).
   void Advance(int64_t t);
@@ -95,8 +99,8 @@ class CardStage : private player::CardHost {
   // The card has no keyboard actions: answers false (the host may use the key).
   bool Key(int64_t t, int key);
 
-  // The front-most element (or the show box, Tag 0) at a point; Flash movies and captions
-  // take no clicks and are passed through.
+  // The front-most element (or the show box, Tag 0) at a point. Captions and Flash movies
+  // cover what lies under them but have no click action.
   std::optional<StageHit> HitAt(int x, int y) const;
   // The cursor and the hint of the element under the mouse.
   StageCursor Cursor() const;
@@ -137,7 +141,7 @@ class CardStage : private player::CardHost {
                                   platform::MsgButtons buttons) override;
 
   void Build();
-  bool SetPicture(std::vector<Piece>& list, int tag, const std::string& path);
+  bool SetPicture(document::ElementKind kind, int tag, const std::string& path);
   Piece* Find(document::ElementKind kind, int tag);
   const Piece* Find(document::ElementKind kind, int tag) const;
   void DrawPiece(platform::Bitmap& target, const Piece& piece) const;
@@ -156,7 +160,7 @@ class CardStage : private player::CardHost {
   std::unique_ptr<ShowBoxPlayer> showBox_;
   std::optional<StageHit> hover_, pressed_;
   int64_t now_ = 0;
-  bool started_ = false, closed_ = false;
+  bool started_ = false, loaded_ = false, closed_ = false;
 };
 
 }  // namespace stage

@@ -9,20 +9,27 @@
 // A card picture that is a movie is played by the host; it hands the stage each new frame.
 // A transparent card shows the screen under it: the host hands in the screen's picture.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "maker/ordinary/card_media.h"
 #include "maker/ordinary/card_player.h"
 #include "maker/ordinary/card_player_config.h"
 #include "maker/ordinary/ordinary_settings.h"
 #include "platform/bitmap.h"
+#include "platform/region.h"
 #include "player/stage/stage_hosts.h"
 
 namespace stage {
 
 struct StagePicture;
+
+// The rectangle in which a picture, scaled to fit a box keeping its proportions, is drawn
+// centred in the box.
+platform::Rect ProportionalRect(int pictureWidth, int pictureHeight, int boxWidth, int boxHeight);
 
 struct OrdinaryStageHosts {
   ordinary::CardMedia* media = nullptr;         // music and voice
@@ -64,6 +71,9 @@ class OrdinaryStage {
   const ordinary::WindowRect& Window() const { return player_->window(); }
   bool GreetingShown() const { return player_->greetingShown(); }
   bool EntranceRunning(int64_t t) const;
+  // A value that changes whenever the drawing at t differs from an earlier one (picture frame,
+  // greeting, scrolling, entrance, place): hosts repaint when it changes.
+  uint64_t LookKey(int64_t t) const;
   bool Closed() const { return player_->closed(); }
   int GreetingLineCount() const { return static_cast<int>(greetingLines_.size()); }
   int GreetingLineHeight() const { return greetingLineHeight_; }
@@ -71,7 +81,7 @@ class OrdinaryStage {
  private:
   class StageClock;
   void Sync(int64_t t);
-  void DrawContent(platform::Bitmap& target, const platform::Bitmap* screenUnder) const;
+  void DrawContent(platform::Bitmap& target, const platform::Bitmap* screenUnder, int64_t t) const;
 
   ordinary::OrdinarySettings settings_;
   ordinary::CardPlayerConfig config_;

@@ -24,6 +24,8 @@ int GifFrameDelayMs(int hundredths);
 // A picture file (system path): ".gif" files as animations, other kinds as one still frame.
 // Null when the path is empty or the file cannot be read or decoded.
 std::shared_ptr<const StagePicture> LoadStagePicture(std::string_view path);
+// The same from a file's bytes; ext (".gif", ".jpg", ...) chooses the decoder.
+std::shared_ptr<const StagePicture> DecodeStagePicture(std::string_view bytes, std::string_view ext);
 // A decoded still picture as a one-frame picture.
 std::shared_ptr<const StagePicture> StillPicture(std::unique_ptr<platform::Bitmap> bitmap);
 

@@ -4,22 +4,20 @@
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
 #include "maker/packaging/side_files.h"
-#include "maker/transitions/ui/gif_animation_widget.h"
-#include "maker/transitions/ui/pic_show_box_widget.h"
-#include "maker/transitions/ui/scroll_caption_widget.h"
 #include "platform/bmp_codec.h"
 #include "platform/qt/qt_text.h"
 #include "platform/scripted_dialogs.h"
 #include "player/interactive_ui/flash_view.h"
+#include "player/stage/show_box_player.h"
 #include "../player_fixture.h"
 #include "support/qt_app.h"
 #include "support/temp_dir.h"
+#include "maker/transitions/ui/bitmap_image.h"
 
 using namespace cardplayer;
 using document::ElementKind;
@@ -84,46 +82,34 @@ CardBytes Rich() {
 
 }  // namespace
 
-TEST(CardWindow, WindowAndElementsFollowTheCard) {
+TEST(CardWindow, WindowShowsWhatTheStageDraws) {
   Played p(Rich().Build());
   CardWindow& w = *p.window;
   EXPECT_EQ(w.size(), QSize(300, 200));
   EXPECT_EQ(platform::FromQString(w.windowTitle()), "测试贺卡");
   EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);  // no title bar asked for
+  w.show();
+  // The window's picture is the stage's (the Flash view lies over its own rectangle).
+  const QImage shown = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage drawn = widgets::ToQImage(*p.window->Stage().Render(0));
+  int differ = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 300; ++x) differ += (shown.pixel(x, y) & 0xFFFFFF) != (drawn.pixel(x, y) & 0xFFFFFF);
+  EXPECT_EQ(differ, 0);
+  EXPECT_EQ(shown.pixel(60, 70) & 0xFFFFFF, 0xFF0000u);  // the image at its natural size
 
-  auto* label = qobject_cast<QLabel*>(w.ElementWidget(ElementKind::Label, 1));
-  ASSERT_TRUE(label);
-  EXPECT_EQ(label->text(), platform::ToQString("第一行\n第二行"));
-  EXPECT_EQ(label->geometry(), QRect(10, 20, 100, 40));
-  EXPECT_TRUE(label->font().italic());
-  EXPECT_TRUE(label->wordWrap());
-
-  auto* image = qobject_cast<widgets::GifAnimationWidget*>(w.ElementWidget(ElementKind::Image, 2));
-  ASSERT_TRUE(image);
-  EXPECT_EQ(image->geometry(), QRect(50, 60, 30, 20));  // natural size
-  EXPECT_EQ(platform::FromQString(image->toolTip()), "点我");
-  EXPECT_EQ(image->cursor().shape(), Qt::PointingHandCursor);
-
-  auto* caption = qobject_cast<widgets::ScrollCaptionWidget*>(w.ElementWidget(ElementKind::Scl, 1));
-  ASSERT_TRUE(caption);
-  EXPECT_TRUE(caption->IsRunning());
-  EXPECT_EQ(caption->Interval(), 30);
-  EXPECT_EQ(caption->Look().text, "滚动字幕");
+  // The mouse over the image: its hint and its hand cursor.
+  QTest::mouseMove(&w, QPoint(60, 70));
+  EXPECT_EQ(platform::FromQString(w.toolTip()), "点我");
+  EXPECT_EQ(w.cursor().shape(), Qt::PointingHandCursor);
+  QTest::mouseMove(&w, QPoint(5, 195));
+  EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
 
   // exe2 has no web view: the Flash element is a placeholder naming the movie's file.
-  auto* flash = dynamic_cast<FlashPlaceholder*>(w.ElementWidget(ElementKind::Flash, 1));
+  auto* flash = dynamic_cast<FlashPlaceholder*>(w.FlashMovie(1));
   ASSERT_TRUE(flash);
+  EXPECT_EQ(flash->geometry(), QRect(0, 100, 100, 80));
   EXPECT_FALSE(flash->OpenButton()->isEnabled());  // the movie was not packed and is not there
-
-  // Higher stacking values lie in front: label (1) < button (2) < Flash (3) < caption (4) < image (5).
-  std::vector<QWidget*> order;
-  for (QObject* o : w.children())
-    if (auto* cw = qobject_cast<QWidget*>(o)) order.push_back(cw);
-  auto pos = [&](QWidget* x) { return std::find(order.begin(), order.end(), x) - order.begin(); };
-  EXPECT_LT(pos(label), pos(w.ElementWidget(ElementKind::Button, 1)));
-  EXPECT_LT(pos(w.ElementWidget(ElementKind::Button, 1)), pos(flash));
-  EXPECT_LT(pos(flash), pos(caption));
-  EXPECT_LT(pos(caption), pos(image));
 }
 
 TEST(CardWindow, ClicksRunTheCardsActions) {
@@ -131,20 +117,17 @@ TEST(CardWindow, ClicksRunTheCardsActions) {
   Played p(Rich().Build());
   CardWindow& w = *p.window;
   w.show();
-  auto* label = qobject_cast<QLabel*>(w.ElementWidget(ElementKind::Label, 1));
-  QTest::mouseClick(label, Qt::LeftButton);
-  EXPECT_EQ(label->text(), platform::ToQString("新的\n内容"));
+  QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(15, 25));  // the label
+  EXPECT_EQ(w.Stage().LabelText(1), "新的\r\n内容");
 
-  auto* image = qobject_cast<widgets::GifAnimationWidget*>(w.ElementWidget(ElementKind::Image, 2));
-  QTest::mouseClick(image, Qt::LeftButton);
-  EXPECT_EQ(image->size(), QSize(12, 10));  // the packed blue picture, at its natural size
-  EXPECT_EQ(image->FrameImage(0).pixel(3, 3) & 0xFFFFFF, 0x0000FFu);
+  QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(55, 65));  // the image
+  EXPECT_EQ(w.Stage().ElementRect(ElementKind::Image, 2), (player::Rect{50, 60, 12, 10}));
+  EXPECT_EQ(w.grab().toImage().pixel(55, 65) & 0xFFFFFF, 0x0000FFu);  // the packed blue picture
 
-  auto* button = qobject_cast<QPushButton*>(w.ElementWidget(ElementKind::Button, 1));
-  ASSERT_TRUE(button);
   EXPECT_TRUE(w.isVisible());
-  QTest::mouseClick(button, Qt::LeftButton);  // "结束贺卡运行"
+  QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(210, 175));  // "结束贺卡运行"
   EXPECT_FALSE(w.isVisible());
+  EXPECT_TRUE(w.Stage().Closed());
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -160,21 +143,23 @@ TEST(CardWindow, ShowBoxPlaysPackedPicturesAndTakesActions) {
   c.Set("PicsBox", "EffectID", "1").Set("PicsBox", "Clk", "1").Set("PicsBox", "Inv", "7");
   c.Set("PicsBox", "Pic0", std::to_string(a)).Set("PicsBox", "Pic1", std::to_string(b)).Set("PicsBox", "PicCount", "2");
   c.Set("PicsBox", "Use", "True");
-  Played p(c.Build());
+  int64_t now = 0;
+  CardWindowOptions options{false, false, false, [&now] { return now; }};
+  Played p(c.Build(), options);
   CardWindow& w = *p.window;
-  widgets::PicShowBoxWidget* box = w.ShowBox();
+  stage::ShowBoxPlayer* box = w.Stage().ShowBox();
   ASSERT_TRUE(box);
-  EXPECT_EQ(box->geometry(), QRect(10, 10, 60, 40));
-  w.StartShowBox();
+  w.show();
   EXPECT_EQ(box->PictureCount(), 2);
   EXPECT_EQ(box->ShownIndex(), 0);
   EXPECT_EQ(box->Box().Interval(), 7000);
-  QTest::mouseClick(box, Qt::LeftButton);  // the click rule shows the next picture
+  now = 2000;  // the change has ended
+  w.Tick();
+  EXPECT_EQ(w.grab().toImage().pixel(40, 30) & 0xFFFFFF, 0xFF0000u);
+  QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(40, 30));  // the click rule shows the next picture
   EXPECT_EQ(box->ShownIndex(), 1);
-  w.PicsPrevious();
-  EXPECT_EQ(box->ShownIndex(), 0);
-  QTest::mouseClick(qobject_cast<QPushButton*>(w.ElementWidget(ElementKind::Button, 1)), Qt::LeftButton);
-  EXPECT_EQ(box->ShownIndex(), 1);  // picture number 2
+  QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(20, 130));  // picture number 2
+  EXPECT_EQ(box->ShownIndex(), 1);
 }
 
 TEST(CardWindow, MaskShapesTheWindowAndThePatchedIconIsTheWindowIcon) {
@@ -239,15 +224,16 @@ TEST(CardWindow, LockedCardsOpenAtTheScreenCentreAndWindowActionsRun) {
 TEST(CardWindow, MovingCardsStepAlongTheirPath) {
   CardBytes c = player_fixture::SmallCard();
   c.Set("Application", "SPos", "3").Set("Application", "EPos", "9").Set("Application", "MoveSD", "5");
-  Played p(c.Build(), CardWindowOptions{false, false, true});
+  int64_t now = 0;
+  Played p(c.Build(), CardWindowOptions{false, false, true, [&now] { return now; }});
   CardWindow& w = *p.window;
   w.show();
   ASSERT_TRUE(w.Motion());
   EXPECT_TRUE(w.Motion()->Moving());
   EXPECT_EQ(w.Motion()->IntervalMs(), 5);
   const QPoint start = w.pos();
-  w.MoveStep();
-  w.MoveStep();
+  now = 10;
+  w.Tick();
   EXPECT_EQ(w.pos(), start + QPoint(2, 0));  // top-left to top-right: along the top edge
 }
 

@@ -10,7 +10,7 @@
 #include "platform/gif_codec.h"
 #include "platform/qt/qt_text.h"
 #include "platform/scripted_dialogs.h"
-#include "player/ordinary_ui/card_picture.h"
+#include "player/ordinary_ui/movie_player.h"
 #include "player/ordinary_ui/safe_open.h"
 #include "support/temp_dir.h"
 
@@ -138,8 +138,6 @@ TEST(TForm5, AnAnimationKeepsItsProportionsOverTheWindowColourOrTheScreen) {
   EXPECT_EQ(rig.form->geometry(), QRect(700, 520, 100, 80));
   EXPECT_EQ(rig.At(50, 5), kScreenLow);
   EXPECT_EQ(rig.At(50, 40), QColor(0, 0, 200));
-  EXPECT_EQ(ProportionalRect(QSize(4, 2), QSize(100, 80)), QRect(0, 15, 100, 50));
-  EXPECT_EQ(ProportionalRect(QSize(1, 2), QSize(100, 80)), QRect(30, 0, 40, 80));
 }
 
 TEST(TForm5, SingleClickBringsTheGreetingThenClosesAndOpensTheLinks) {

@@ -1,10 +1,10 @@
-#include "player/ordinary_ui/entrance_geometry.h"
+#include "player/stage/entrance_geometry.h"
 
 #include <gtest/gtest.h>
 
 using ordinary::Entrance;
-using ordinary_player_ui::EntranceFrame;
-using ordinary_player_ui::EntranceFrameAt;
+using stage::EntranceFrame;
+using stage::EntranceFrameAt;
 
 namespace {
 

@@ -4,7 +4,7 @@
 // The part outside shows the screen under the window.
 #include "maker/ordinary/greeting_window.h"
 
-namespace ordinary_player_ui {
+namespace stage {
 
 struct EntranceFrame {
   int left = 0;
@@ -23,4 +23,4 @@ struct EntranceFrame {
 EntranceFrame EntranceFrameAt(ordinary::Entrance entrance, int w, int h, int elapsedMs,
                               int durationMs = ordinary::kEntranceMs);
 
-}  // namespace ordinary_player_ui
+}  // namespace stage

@@ -1,9 +1,9 @@
-#include "player/ordinary_ui/entrance_geometry.h"
+#include "player/stage/entrance_geometry.h"
 
 #include <algorithm>
 #include <cstdint>
 
-namespace ordinary_player_ui {
+namespace stage {
 
 namespace {
 
@@ -53,4 +53,4 @@ EntranceFrame EntranceFrameAt(ordinary::Entrance entrance, int w, int h, int ela
   return f;
 }
 
-}  // namespace ordinary_player_ui
+}  // namespace stage
