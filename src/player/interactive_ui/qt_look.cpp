@@ -1,9 +1,5 @@
 #include "player/interactive_ui/qt_look.h"
 
-#include "maker/transitions/ui/bitmap_image.h"
-#include "platform/error.h"
-#include "platform/picture.h"
-
 namespace cardplayer {
 
 Qt::CursorShape CursorShapeOf(int cursor) {
@@ -12,14 +8,6 @@ Qt::CursorShape CursorShapeOf(int cursor) {
     case 2: return Qt::CrossCursor;
     default: return Qt::ArrowCursor;
   }
-}
-
-QImage LoadImageFile(std::string_view path) {
-  try {
-    if (auto b = platform::LoadPicture(path)) return widgets::ToQImage(*b);
-  } catch (const platform::Error&) {
-  }
-  return {};
 }
 
 QRegion ToQRegion(const platform::Region& region) {

@@ -1,5 +1,5 @@
 #pragma once
-// The card's colours, fonts, pictures and cursors at the Qt edge.
+// The card's colours, fonts, cursors and shape at the Qt edge.
 #include <QColor>
 #include <QCursor>
 #include <QFont>
@@ -17,8 +17,6 @@ using platform::ToQColor;
 using platform::ToQFont;
 // 0 default arrow, 1 hand, 2 cross.
 Qt::CursorShape CursorShapeOf(int cursor);
-// A picture file as an image; a null image when it cannot be read.
-QImage LoadImageFile(std::string_view path);
 // A platform region as a QRegion.
 QRegion ToQRegion(const platform::Region& region);
 
