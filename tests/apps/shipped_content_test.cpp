@@ -1,6 +1,7 @@
 // What the program folder ships: every template opens with the suite's own readers and builds,
 // through cardtool, into a card of its family that the card reader reads back; between them the
-// interactive templates use every element kind and every click action; the data folders hold
+// interactive templates use every element kind and every click action and play on the card
+// stage; the data folders hold
 // the files the programs name. The content is copied into a fresh folder first and cardtool is
 // pointed at it, so the test also shows that templates name their media relative to the
 // program folder and work wherever it lies.
@@ -157,6 +158,13 @@ TEST_F(ShippedContent, InteractiveTemplatesBuildIntoCardsOfTheirFamilyThatReadBa
     const int elements = Count(d, "Card.ImageCount") + Count(d, "Card.GifCount") + Count(d, "Card.WavCount") +
                          Count(d, "Card.FlashCount");
     EXPECT_GE(std::stoi(m[1]), 2 + elements);
+    // The card plays on the stage: drawn at its size, with its music.
+    ToolRun play = Cardtool(Program(), "play " + Quote(card) + " " + Quote(Built(design, ".png")) + " --at 1500");
+    ASSERT_EQ(play.exitCode, 0) << play.output;
+    if (d["Card.YxPic"] != "1") {  // a mask picture's own size would be the card's
+      EXPECT_NE(play.output.find("card " + d["Card.Width"] + "x" + d["Card.Height"]), std::string::npos) << play.output;
+    }
+    EXPECT_NE(play.output.find("sound: music "), std::string::npos) << play.output;
   }
   EXPECT_GE(flashCards, 1);
 }
