@@ -261,3 +261,29 @@ TEST(CardStage, MaskGivesTheShapeAndTheSize) {
   EXPECT_EQ(bits->PixelColor(5, 5), Rgb(0, 0, 0));
   EXPECT_EQ(bits->PixelColor(25, 5), Rgb(255, 255, 255));
 }
+
+TEST(CardStage, HigherStackingLiesInFront) {
+  // Label (Ind 1) under a caption (Ind 4) under an image (Ind 5), all overlapping at (60, 30).
+  CardBytes c = player_fixture::SmallCard();
+  const int red = c.AddMedia(Bmp(30, 20, Rgb(255, 0, 0)));
+  c.Set("Application", "ImageCount", "1").Set("Application", "lmsclCount", "1");
+  c.Set("Image1", "Filename", "C:\\p\\red.bmp").Set("Image1", "FilenameId", std::to_string(red));
+  c.Set("Image1", "Left", "55").Set("Image1", "Top", "25").Set("Image1", "Width", "30").Set("Image1", "Height", "20");
+  c.Set("Image1", "Tag", "2").Set("Image1", "Ind", "5");
+  c.Set("lmscl1", "Tag", "1").Set("lmscl1", "Left", "40").Set("lmscl1", "Top", "10").Set("lmscl1", "Width", "120");
+  c.Set("lmscl1", "Height", "40").Set("lmscl1", "Ind", "4").Set("lmscl1", "BKColor", std::to_string(Rgb(0, 255, 0)));
+  Played p(c.Build());
+  EXPECT_EQ(p->HitAt(60, 30), (stage::StageHit{ElementKind::Image, 2}));
+  EXPECT_EQ(p->HitAt(45, 30), (stage::StageHit{ElementKind::Scl, 1}));
+  EXPECT_EQ(p->HitAt(15, 30), (stage::StageHit{ElementKind::Label, 1}));
+  EXPECT_EQ(p->HitAt(5, 5), std::nullopt);
+  auto frame = p->Render(0);
+  EXPECT_EQ(frame->PixelColor(60, 30), Rgb(255, 0, 0));
+  EXPECT_EQ(frame->PixelColor(45, 48), Rgb(0, 255, 0));
+  // A click on the caption does not reach the label under it.
+  c.Set("Label1", "Cmd", "文本框1的内容改为设置值2中的值").Set("Label1", "Text", "新");
+  Played q(c.Build());
+  q->MouseDown(0, 45, 30);
+  q->MouseUp(0, 45, 30);
+  EXPECT_EQ(q->LabelText(1), "第一行\r\n第二行");
+}
