@@ -55,7 +55,26 @@ struct CardStage::Piece {
   bool ticked = false;
   mutable std::shared_ptr<Bitmap> captionFrame;
   mutable int captionFramePos = -1;
+  // labels and buttons: the text drawn once on a transparent layer of the element's size
+  mutable std::shared_ptr<Bitmap> textLayer;
+  mutable std::string textLayerOf;
+
+  const Bitmap* TextLayer() const;
 };
+
+const Bitmap* CardStage::Piece::TextLayer() const {
+  if (textLayer && textLayerOf == text) return textLayer.get();
+  textLayer = Bitmap::Create(std::max(rect.width, 1), std::max(rect.height, 1), platform::PixelFormat::Bgra32);
+  textLayerOf = text;
+  if (!textLayer) return nullptr;
+  const platform::Rect all = platform::Rect::FromSize(0, 0, textLayer->Width(), textLayer->Height());
+  if (kind == ElementKind::Label) {
+    DrawTextBox(*textLayer, font, text, 0, 0, rect.width, all);
+  } else {
+    DrawCentredText(*textLayer, font, text, all);
+  }
+  return textLayer.get();
+}
 
 CardStage::CardStage(player::OpenedCard& card, StageHosts hosts, StageOptions options)
     : card_(card), hosts_(hosts), options_(options) {
@@ -285,15 +304,15 @@ void CardStage::DrawPiece(Bitmap& target, const Piece& p) const {
   if (r.Empty()) return;
   switch (p.kind) {
     case ElementKind::Label:
-      DrawTextBox(target, p.font, p.text, r.left, r.top, r.Width(), r);
+      if (const Bitmap* text = p.TextLayer()) DrawOver(target, r, *text, r);
       break;
     case ElementKind::Button: {
       const StageHit me{p.kind, p.tag};
       const bool down = pressed_ == me && hover_ == me;
       if (down || hover_ == me) DrawEdge(target, r, !down);
-      platform::Rect text = r;
-      if (down) text = {r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
-      DrawCentredText(target, p.font, p.text, text.Intersect(r));
+      // Pressed, the caption sinks one pixel down and to the right.
+      const platform::Rect at = down ? platform::Rect{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1} : r;
+      if (const Bitmap* text = p.TextLayer()) DrawOver(target, at, *text, r);
       break;
     }
     case ElementKind::Image:
