@@ -80,10 +80,11 @@ OrdinaryStage::OrdinaryStage(const ordinary::OrdinarySettings& settings, const o
   if (!movie_) cardPicture_ = LoadStagePicture(config_.cardImg);
   if (config_.greetingBox) {
     const platform::FontSpec spec = GreetingFont(settings_);
-    if (auto font = platform::fonts::Font::Create(spec)) {
+    greetingFont_ = platform::fonts::Font::Create(spec);
+    if (greetingFont_) {
       // One line under the other at the height of "a" in the greeting font.
-      greetingLineHeight_ = std::max(1, font->Measure("a").height);
-      greetingLines_ = platform::fonts::WrapText(*font, settings_.boxWord, std::max(1, config_.labelWidth));
+      greetingLineHeight_ = std::max(1, greetingFont_->Measure("a").height);
+      greetingLines_ = platform::fonts::WrapText(*greetingFont_, settings_.boxWord, std::max(1, config_.labelWidth));
     }
     player_->SetScrollText(greetingLineHeight_, GreetingLineCount());
   }
@@ -187,16 +188,14 @@ void OrdinaryStage::DrawContent(Bitmap& target, const Bitmap* screenUnder, int64
   if (config_.boxTransparent) DrawScreenUnder(target, screenUnder, w.left, w.top);
   if (boxPicture_)
     DrawOver(target, all, *boxPicture_->frames[static_cast<size_t>(FrameAt(*boxPicture_, t - pictureStart_))], all);
-  if (greetingLines_.empty()) return;
-  auto font = platform::fonts::Font::Create(GreetingFont(settings_));
-  if (!font) return;
+  if (greetingLines_.empty() || !greetingFont_) return;
   // Scrolling text enters from the window's bottom edge; still text stays in the label.
   const int top = config_.scroll ? player_->scrollOffset() : 8;
   const Rect clip = config_.scroll ? all : Rect::FromSize(8, 8, config_.labelWidth, config_.labelHeight).Intersect(all);
   for (size_t i = 0; i < greetingLines_.size(); ++i) {
     const int y = top + static_cast<int>(i) * greetingLineHeight_;
     if (y >= clip.bottom) break;
-    font->Draw(target, 8, y, greetingLines_[i], platform::ResolveColor(settings_.boxFontColor), 0, &clip);
+    greetingFont_->Draw(target, 8, y, greetingLines_[i], platform::ResolveColor(settings_.boxFontColor), 0, &clip);
   }
 }
 

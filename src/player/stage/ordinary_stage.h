@@ -20,6 +20,7 @@
 #include "maker/ordinary/card_player_config.h"
 #include "maker/ordinary/ordinary_settings.h"
 #include "platform/bitmap.h"
+#include "platform/fonts.h"
 #include "platform/region.h"
 #include "player/stage/stage_hosts.h"
 
@@ -90,6 +91,7 @@ class OrdinaryStage {
   std::unique_ptr<ordinary::CardPlayer> player_;
   std::shared_ptr<const StagePicture> cardPicture_, boxPicture_;
   std::shared_ptr<const platform::Bitmap> movieFrame_;
+  std::shared_ptr<platform::fonts::Font> greetingFont_;
   std::vector<std::string> greetingLines_;
   int greetingLineHeight_ = 0;
   bool movie_ = false;
