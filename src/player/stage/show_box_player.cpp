@@ -59,7 +59,7 @@ void ShowBoxPlayer::SetPictures(std::vector<std::unique_ptr<Bitmap>> pictures, i
   Rotate(0);
   stopped_ = pictures_.empty();
   if (pictures_.empty()) return;
-  box_->SetInterval(model_.intervalSeconds * 1000);
+  box_->SetInterval(transitions::ShowBoxIntervalMs(model_.intervalSeconds));
   BeginChange(t);
   Advance(t);
 }

@@ -90,10 +90,13 @@ TEST(ShowBoxPlayer, ActionsTurnTheListAndClicksFollowClk) {
       *transitions::ComposeFrame(Pictures()[2].get(), 60, 40, Rgb(0, 0, 128))));
 
   m.clickShowsNext = false;
+  m.intervalSeconds = 0;  // taken as one second, never a change without pause
   stage::ShowBoxPlayer still(m, 320, 240, 7, 1);
   still.SetPictures(Pictures(), 0);
   still.Click(10);
   EXPECT_EQ(still.ShownIndex(), 0);
+  still.Advance(99);
+  EXPECT_EQ(still.NextChangeAt(), 99 + 1000);
   still.Stop();
   still.Advance(100000);
   EXPECT_EQ(still.NextChangeAt(), -1);
