@@ -47,6 +47,7 @@ std::string PageRun::Describe() const {
   for (const auto& e : pageErrors) s += "page error: " + e + "\n";
   for (const auto& e : consoleErrors) s += "console error: " + e + "\n";
   for (const auto& b : blocked) s += "blocked: " + b + "\n";
+  for (const auto& n : notFound) s += "not found: " + n + "\n";
   if (!started) s += output.substr(0, 3000);
   return s;
 }
@@ -188,6 +189,7 @@ PageRun BrowserPage::Run(const std::string& workDir) const {
   }
   run.pageErrors = Texts(rep["page_errors"]);
   run.blocked = Texts(rep["blocked"]);
+  run.notFound = Texts(rep["not_found"]);
   for (const auto& [name, v] : rep["values"].Members()) run.values[name] = v.ToJson();
   for (const auto& s : rep["shots"].Items())
     run.shots.push_back({s["png"].AsString(), static_cast<int>(s["at"].AsNumber()), s["now"].AsNumber()});

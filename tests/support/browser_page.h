@@ -37,6 +37,7 @@ struct PageRun {
   std::vector<std::string> consoleMessages;  // every console message, as "type: text"
   std::vector<std::string> pageErrors;       // uncaught exceptions
   std::vector<std::string> blocked;          // requests that were refused
+  std::vector<std::string> notFound;         // addresses the test server did not have
   std::map<std::string, std::string> values; // EvalAt results, as JSON
   std::vector<PageShot> shots;
   std::string output;  // what the driver printed

@@ -18,7 +18,8 @@
 //             to time zero, in order; with no fake clock, at is waited for in real time
 //   timeout   seconds for ready and zero (default 30)
 // The report: ok, failure, console [{type, text}], page_errors, blocked (requests refused:
-// only the page's own server, file:, data: and blob: may be reached), values {name: value},
+// only the page's own server, file:, data: and blob: may be reached), not_found (addresses
+// the server did not have), values {name: value},
 // shots [{png, at, now}], zero.
 // Exit 0 when every step ran, 2 when the page failed (not ready, no time zero, a step
 // failed), 1 when the job or the browser could not start.
@@ -28,7 +29,8 @@ import path from "node:path";
 import { createRequire } from "node:module";
 import { pathToFileURL } from "node:url";
 
-const report = { ok: false, failure: null, console: [], page_errors: [], blocked: [], values: {}, shots: [], zero: null };
+const report = { ok: false, failure: null, console: [], page_errors: [], blocked: [], not_found: [], values: {},
+  shots: [], zero: null };
 function finish(code) {
   report.ok = code === 0;
   process.stdout.write(JSON.stringify(report) + "\n", () => process.exit(code));
@@ -48,7 +50,8 @@ function findChromium() {
   return null;
 }
 
-const TYPES = { ".html": "text/html; charset=utf-8", ".htm": "text/html; charset=utf-8", ".js": "text/javascript",
+// No charset for pages: a card page says its own (often GBK) in its meta tag.
+const TYPES = { ".html": "text/html", ".htm": "text/html", ".js": "text/javascript",
   ".mjs": "text/javascript", ".wasm": "application/wasm", ".json": "application/json", ".css": "text/css",
   ".png": "image/png", ".jpg": "image/jpeg", ".gif": "image/gif", ".swf": "application/x-shockwave-flash",
   ".mp3": "audio/mpeg", ".wav": "audio/wav", ".mid": "audio/midi" };
@@ -69,6 +72,7 @@ function startServer(serve) {
       }
     } catch {}
     if (!file) {
+      report.not_found.push(req.url);
       res.writeHead(404);
       return res.end();
     }
@@ -82,6 +86,18 @@ function startServer(serve) {
 }
 
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+
+// Moves the fake clock. A timer that throws does not stop the others; the clock reports the
+// first such error when it is done, and here it counts as the page's uncaught error it is.
+async function advance(page, ms) {
+  try {
+    await page.clock.runFor(ms);
+  } catch (e) {
+    const text = String(e && e.message ? e.message : e).replace(/^clock\.runFor: /, "");
+    if (/Target (page, context or browser )?(has been )?closed/.test(text)) throw e;
+    report.page_errors.push(text.slice(0, 4000));
+  }
+}
 
 async function main() {
   const jobFile = process.argv[2];
@@ -170,7 +186,7 @@ async function main() {
           report.failure = "time zero never came: " + job.zero;
           return 2;
         }
-        if (useClock) await page.clock.runFor(16);
+        if (useClock) await advance(page, 16);
         else await sleep(16);
       }
     }
@@ -179,7 +195,7 @@ async function main() {
     for (const step of job.steps || []) {
       const left = zero + (step.at || 0) - (await now());
       if (left > 0) {
-        if (useClock) await page.clock.runFor(Math.ceil(left));
+        if (useClock) await advance(page, Math.ceil(left));
         else await sleep(Math.ceil(left));
       }
       if (step.shot) {

@@ -34,8 +34,8 @@ std::string Zlib(const std::string& raw) {
 
 // A 200 x 150 stage at 25 frames a second holding the given tags.
 std::string Movie(const std::string& tags, int frames, bool compressed = false) {
-  // RECT with 15-bit fields: 0, 4000, 0, 3000 twips.
-  std::string rect = {'\x78', '\x00', '\x07', '\xD0', '\x00', '\x00', '\x5D', '\xC0'};
+  // RECT with 13-bit fields: 0, 4000, 0, 3000 twips.
+  const std::string rect = {'\x68', '\x00', '\x1F', '\x40', '\x00', '\x05', '\xDC', '\x00'};
   const std::string body = rect + U16(25 << 8) + U16(frames) + tags;
   std::string len;
   for (int i = 0; i < 4; ++i) len += static_cast<char>((body.size() + 8) >> (8 * i) & 0xFF);
