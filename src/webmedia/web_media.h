@@ -3,7 +3,7 @@
 //
 // MIDI music (.mid, .midi, .rmi) is rendered with a General MIDI sound font and encoded as MP3;
 // movies (.avi, .mpg, .mpeg, .mpe, .dat, .wmv, .asf, .mov) are transcoded to WebM (VP8 video,
-// Vorbis audio). Everything else is either played by browsers as it is (MP3, WAV, Ogg, pictures)
+// Opus audio). Everything else is either played by browsers as it is (MP3, WAV, Ogg, pictures)
 // or not media at all. This unit is in its own library (card_webmedia) so that only cardtool
 // carries the codec libraries; the players never link it.
 
