@@ -95,7 +95,7 @@ std::optional<std::string> InlinePlayer(const std::string& page, std::string_vie
                                         const std::string& movieAddress, const std::string& playerFolder) {
   const std::string tag = "<script src=\"ruffle/ruffle.js\"></script>";
   size_t at = platform::AsciiLower(page).find(tag);
-  if (at == std::string::npos) return std::nullopt;
+  if (at == std::string::npos) return page;  // a page that does not use the player
   auto manifest = platform::files::ReadFile(playerFolder + "page-player.txt");
   if (!manifest) return std::nullopt;
   std::istringstream lines(*manifest);

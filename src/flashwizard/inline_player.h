@@ -21,8 +21,9 @@ std::string Base85(std::string_view bytes);
 
 // Replaces the page's `<script src="ruffle/ruffle.js"></script>` with the player and the movie
 // inline. movieAddress is the address the page's own script loads the movie from (as written
-// in a script string there); requests for it are answered with the movie. Nothing when the
-// page has no such tag or the player folder (a system path ending in a separator) lacks a file.
+// in a script string there); requests for it are answered with the movie. A page without that
+// tag stays as it is; nothing when the player folder (a system path ending in a separator)
+// lacks a file or a script cannot stand inline.
 std::optional<std::string> InlinePlayer(const std::string& page, std::string_view movie,
                                         const std::string& movieAddress, const std::string& playerFolder);
 
