@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
 #include "flashwizard/flash_project.h"
+#include "flashwizard/inline_player.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -157,70 +157,6 @@ std::string FillPlaceholders(const std::string& page, const std::vector<Placehol
   return out;
 }
 
-// Browsers refuse fetch() on file: addresses, and the Flash player fetches its WebAssembly
-// core and the movie. Pages opened from disk therefore get a small script, loaded before the
-// player, that answers those two kinds of request from data scripts beside the files
-// ("x.wasm.js", "card.swf.js"): script tags still load from disk. Served pages are unaffected.
-constexpr char kFileFetchScript[] = R"JS((function(){
-if(location.protocol!=="file:")return;
-var realFetch=window.fetch.bind(window),queue=Promise.resolve();
-function load(src){return new Promise(function(ok,fail){var s=document.createElement("script");s.src=src;
-s.onload=function(){s.remove();ok();};s.onerror=function(){s.remove();fail(new TypeError("Failed to fetch "+src));};
-document.head.appendChild(s);});}
-function bytes(b64){var bin=atob(b64),a=new Uint8Array(bin.length);for(var i=0;i<bin.length;i++)a[i]=bin.charCodeAt(i);return a;}
-window.fetch=function(input,init){
-var url=new URL(typeof input==="string"?input:(input&&input.url)||String(input),document.baseURI);
-var m=url.protocol==="file:"&&/\.(wasm|swf)$/i.exec(url.pathname);
-if(!m)return realFetch(input,init);
-var type=m[1].toLowerCase()==="wasm"?"application/wasm":"application/x-shockwave-flash";
-var got=queue.then(function(){window.__lmFileData=null;return load(url.href+".js");}).then(function(){
-var d=window.__lmFileData;window.__lmFileData=null;if(!d)throw new TypeError("Failed to fetch "+url.href);
-return new Response(bytes(d),{status:200,headers:{"Content-Type":type}});});
-queue=got.catch(function(){});
-return got;};
-})();
-)JS";
-
-std::string Base64(std::string_view bytes) {
-  static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  out.reserve((bytes.size() + 2) / 3 * 4);
-  size_t i = 0;
-  for (; i + 2 < bytes.size(); i += 3) {
-    uint32_t v = (uint8_t(bytes[i]) << 16) | (uint8_t(bytes[i + 1]) << 8) | uint8_t(bytes[i + 2]);
-    out += kDigits[v >> 18];
-    out += kDigits[(v >> 12) & 63];
-    out += kDigits[(v >> 6) & 63];
-    out += kDigits[v & 63];
-  }
-  if (i < bytes.size()) {
-    uint32_t v = uint8_t(bytes[i]) << 16;
-    if (i + 1 < bytes.size()) v |= uint8_t(bytes[i + 1]) << 8;
-    out += kDigits[v >> 18];
-    out += kDigits[(v >> 12) & 63];
-    out += i + 1 < bytes.size() ? kDigits[(v >> 6) & 63] : '=';
-    out += '=';
-  }
-  return out;
-}
-
-// The data script of a file: "<file>.js" beside it. False when it cannot be written.
-bool WriteDataScript(const std::string& file) {
-  auto bytes = platform::files::ReadFile(file);
-  if (!bytes) return false;
-  return platform::files::WriteFileAtomic(file + ".js", "window.__lmFileData=\"" + Base64(*bytes) + "\";\n");
-}
-
-// Loads the file-address script before the player's script tag; pages without one stay as they are.
-std::string WithFileFetchScript(const std::string& page) {
-  const std::string lower = platform::AsciiLower(page);
-  size_t src = lower.find("src=\"ruffle/ruffle.js\"");
-  if (src == std::string::npos) return page;
-  size_t tag = lower.rfind("<script", src);
-  if (tag == std::string::npos) return page;
-  return page.substr(0, tag) + "<script src=\"ruffle/lmfile.js\"></script>" + page.substr(tag);
-}
-
 }  // namespace
 
 std::string FormatFileSize(uint64_t bytes) {
@@ -289,31 +225,17 @@ std::string FillPage(const std::string& page, PageKind kind, const std::string& 
 std::optional<std::string> WriteMoviePage(PageKind kind, const std::string& swfPath,
                                           const std::string& width, const std::string& height) {
   auto page = LoadPageTemplate(kind);
-  if (!page) return std::nullopt;
-  uint64_t size = platform::files::FileSize(swfPath).value_or(0);
-  std::string text = WithFileFetchScript(FillPage(*page, kind, swfPath, size, width, height));
+  auto movie = platform::files::ReadFile(swfPath);
+  if (!page || !movie) return std::nullopt;
+  std::string text = FillPage(*page, kind, swfPath, movie->size(), width, height);
   // One line of text.
   text = platform::ReplaceText(platform::ReplaceText(text, "\r", ""), "\n", "");
+  // The page carries the Flash player and the movie, so that it plays alone, from disk or served.
+  auto single = InlinePlayer(text, *movie, EscapeScriptString(EscapeAddress(platform::paths::ExtractFileName(swfPath))),
+                             platform::paths::ProgramFolder() + "ruffle/");
+  if (!single) return std::nullopt;
   std::string htmlPath = platform::paths::ChangeFileExt(swfPath, ".html");
-  if (!platform::files::WriteFileAtomic(htmlPath, text + "\r\n")) return std::nullopt;
-  // The page plays the movie with the Flash player kept in the program folder.
-  namespace fs = std::filesystem;
-  fs::path player = platform::paths::ToHost(platform::paths::ProgramFolder() + "ruffle");
-  fs::path target = fs::path(platform::paths::ToHost(htmlPath)).parent_path() / "ruffle";
-  std::error_code ec;
-  if (fs::exists(player / "ruffle.js", ec) && !fs::exists(target / "ruffle.js", ec) &&
-      fs::weakly_canonical(player, ec) != fs::weakly_canonical(target, ec))
-    fs::copy(player, target, fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
-  // What a page opened from disk needs: the file-address script, the player's cores and the
-  // movie as data scripts.
-  if (fs::exists(target / "ruffle.js", ec)) {
-    const std::string folder = platform::paths::FromHost(target.string()) + "/";
-    auto script = platform::files::ReadFile(folder + "lmfile.js");
-    if (!script || *script != kFileFetchScript) platform::files::WriteFileAtomic(folder + "lmfile.js", kFileFetchScript);
-    for (const std::string& name : platform::files::ListFiles(folder, {".wasm"}))
-      if (!platform::files::FileExists(folder + name + ".js")) WriteDataScript(folder + name);
-  }
-  WriteDataScript(swfPath);
+  if (!platform::files::WriteFileAtomic(htmlPath, *single + "\r\n")) return std::nullopt;
   return htmlPath;
 }
 

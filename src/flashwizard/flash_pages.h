@@ -31,9 +31,9 @@ std::optional<std::string> LoadPageTemplate(PageKind kind);
 std::string FillPage(const std::string& page, PageKind kind, const std::string& swfPath,
                      uint64_t swfSize, const std::string& width, const std::string& height);
 
-// Writes the page of a built movie beside it (the movie path with ".html") and copies the
-// program's Flash player folder ("ruffle") beside it when it is not there yet. Answers the
-// page's path, or nothing when the template or the page cannot be had.
+// Writes the page of a built movie beside it (the movie path with ".html"), one file that holds
+// the movie and the program's Flash player (inline_player.h). Answers the page's path, or
+// nothing when the template, the movie, the player or the page cannot be had.
 std::optional<std::string> WriteMoviePage(PageKind kind, const std::string& swfPath,
                                           const std::string& width, const std::string& height);
 
