@@ -41,7 +41,9 @@ function(card_tests name)
   add_executable(${name} ${srcs} ${helpers})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
+  # tests/support reads PNG screenshots and SWF movies.
+  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads
+    PNG::PNG ZLIB::ZLIB)
   target_compile_definitions(${name} PRIVATE
     CARD_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
     CARD_PROGRAM_DIR="${CARD_PROGRAM_DIR}"

@@ -56,15 +56,24 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "install-deps: done"
 fi
 
-# The Flash player (Ruffle) that the Flash card pages use, from the npm registry; the build
-# copies it with its licences into the program folder's "ruffle" folder.
-RUFFLE_DIR="$(cd "$(dirname "$0")/.." && pwd)/.cache/npm"
-if [ ! -f "$RUFFLE_DIR/node_modules/@ruffle-rs/ruffle/ruffle.js" ]; then
-  echo "install-deps: installing the Ruffle Flash player (npm)"
-  mkdir -p "$RUFFLE_DIR"
+# The npm packages pinned in tests/support/browser/package-lock.json, installed with `npm ci`
+# into .cache/npm: the Flash player (Ruffle) that the Flash card pages ship (the build copies it
+# with its licences into the program folder's "ruffle" folder), and the Chromium driver and SWF
+# reader of the browser test harness. Reinstalled only when the pinned list changes; tests
+# never install anything.
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+NPM_DIR="$ROOT/.cache/npm"
+LOCK="$ROOT/tests/support/browser/package-lock.json"
+# The stamp is the lock file of the last install that finished.
+if ! cmp -s "$LOCK" "$NPM_DIR/installed-lock.json"; then
+  echo "install-deps: installing the pinned npm packages into .cache/npm"
   if ! command -v npm >/dev/null 2>&1; then  # Debian's nodejs comes without npm
     S=""; if [ "$(id -u)" -ne 0 ]; then S="sudo"; fi
     DEBIAN_FRONTEND=noninteractive $S apt-get install -y -qq --no-install-recommends npm >/dev/null
   fi
-  npm install --prefix "$RUFFLE_DIR" --no-audit --no-fund --no-package-lock --silent @ruffle-rs/ruffle@0.6.0 >/dev/null
+  mkdir -p "$NPM_DIR"
+  rm -f "$NPM_DIR/installed-lock.json"
+  cp "$ROOT/tests/support/browser/package.json" "$LOCK" "$NPM_DIR/"
+  (cd "$NPM_DIR" && npm ci --no-audit --no-fund --silent >/dev/null)
+  cp "$LOCK" "$NPM_DIR/installed-lock.json"
 fi

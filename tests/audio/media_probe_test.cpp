@@ -15,9 +15,9 @@ using testing_support::WriteBytes;
 
 namespace {
 
-// Makes a file with a host tool; the test is skipped when the tool is missing.
+// Makes a file with a host tool; the test fails, saying so, when the tool is missing.
 #define REQUIRE_TOOL(tool) \
-  if (!HaveTool(tool)) GTEST_SKIP() << tool " is not installed (scripts/install-deps.sh installs it)"
+  if (!HaveTool(tool)) FAIL() << tool " is not installed (scripts/install-deps.sh installs it)"
 
 std::string Host(const TempDir& dir, const char* name) { return dir.HostPath() + name; }
 

@@ -2,8 +2,6 @@
 // page and the Flash player beside it, served from 127.0.0.1 or opened from disk in headless Chromium.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <filesystem>
 
 #include "flashwizard/flash_builder.h"
@@ -12,39 +10,22 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/scripted_dialogs.h"
+#include "support/browser_page.h"
+#include "support/png_pixels.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
 using namespace flashwizard;
+using namespace testing_support;
 
 namespace {
 
-std::string Shell(const std::string& cmd, int* status) {
-  std::string out;
-  FILE* f = popen((cmd + " 2>&1").c_str(), "r");
-  char buf[4096];
-  size_t n;
-  while (f && (n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  int rc = f ? pclose(f) : -1;
-  *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-  return out;
-}
-
-// The Playwright driver of the SWF checking kit installed in the build tree (see the writer tests).
-fs::path KitModules() {
-  fs::path kit = fs::path(CARD_PROGRAM_DIR).parent_path() / "swfcheck" / "node_modules" / "playwright-core";
-  if (const char* e = std::getenv("SWFCHECK_KIT")) kit = fs::path(e) / "node_modules" / "playwright-core";
-  return kit;
-}
-
 // Builds a movie with its saved page and checks that the page plays it, served or opened from disk.
 void CheckSavedPagePlays(bool fromDisk) {
-  if (!fs::exists(KitModules() / "package.json") || !fs::exists("/usr/bin/chromium"))
-    GTEST_SKIP() << "Chromium and the SWF checking kit are not installed";
-  if (!fs::exists(fs::path(CARD_PROGRAM_DIR) / "ruffle" / "ruffle.js"))
-    GTEST_SKIP() << "the Flash player is not in the program folder (run scripts/install-deps.sh)";
+  ASSERT_TRUE(fs::exists(fs::path(CARD_PROGRAM_DIR) / "ruffle" / "ruffle.js"))
+      << "the Flash player is not in the program folder (run scripts/install-deps.sh, then build)";
   platform::paths::SetProgramFolder(CARD_PROGRAM_DIR "/");
-  testing_support::TempDir dir;
+  TempDir dir;
   auto p = std::make_unique<FlashProject>();
   p->Settings.Width = 320;
   p->Settings.Height = 200;
@@ -66,24 +47,20 @@ void CheckSavedPagePlays(bool fromDisk) {
   EXPECT_TRUE(fs::exists(fs::path(platform::paths::ToHost(swf + ".js"))));
   EXPECT_NE(platform::files::ReadFile(*page)->find("<script src=\"ruffle/lmfile.js\"></script><script src=\"ruffle/ruffle.js\">"),
             std::string::npos);
-  fs::path png = fs::path(dir.HostPath()) / "page.png";
-  int st = -1;
-  std::string out = Shell(std::string(fromDisk ? "PAGE_CHECK_FROM_DISK=1 " : "") + "node '" + std::string(CARD_SOURCE_DIR) + "/tests/flashwizard/page_check.mjs' '" +
-                            KitModules().string() + "' '" + dir.HostPath() + "' '" +
-                            fs::path(platform::paths::ToHost(*page)).filename().string() + "' '" + png.string() + "' 2",
-                        &st);
-  ASSERT_EQ(st, 0) << out;
-  EXPECT_NE(out.find("\"blocked\":[]"), std::string::npos) << out;
+  const std::string pageName = fs::path(platform::paths::ToHost(*page)).filename().string();
+  const std::string png = dir.HostPath() + "page.png";
+  auto browser = fromDisk ? BrowserPage::FromFile(dir.HostPath() + pageName)
+                          : BrowserPage::Served(dir.HostPath(), "/" + UrlEncode(pageName));
+  PageRun run = browser.Viewport(1000, 800)
+                    .ReadyWhen("(() => { const p = document.querySelector('ruffle-player, ruffle-object, ruffle-embed');"
+                               " return !!(p && p.ruffle && p.ruffle().metadata); })()")
+                    .ShotAt(2000, png, "ruffle-player, ruffle-object, ruffle-embed")
+                    .Run(dir.HostPath());
+  ASSERT_TRUE(run.ok) << run.Describe();
+  EXPECT_TRUE(run.pageErrors.empty()) << run.Describe();
+  EXPECT_TRUE(run.blocked.empty()) << run.Describe();
   // The middle of the player shows the scene's blue.
-  std::string pix = Shell("python3 '" + (KitModules().parent_path().parent_path() / "pngpix.py").string() + "' '" +
-                             png.string() + "' 160 100", &st);
-  std::replace(pix.begin(), pix.end(), '#', ' ');
-  unsigned rgb = 0;
-  ASSERT_EQ(std::sscanf(pix.c_str(), "%*d,%*d %x", &rgb), 1) << pix;
-  int r = rgb >> 16, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-  EXPECT_LT(r, 30);
-  EXPECT_LT(g, 30);
-  EXPECT_GT(b, 220);
+  EXPECT_TRUE(Near(PixelOf(png, 160, 100), 0, 0, 255, 30));
 }
 
 }  // namespace

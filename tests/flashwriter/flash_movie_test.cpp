@@ -3,6 +3,8 @@
 #include "flashwriter/flash_test_support.h"
 
 using namespace flashtest;
+using testing_support::CheckSwf;
+using testing_support::RenderSwf;
 
 namespace {
 
@@ -27,7 +29,6 @@ class FlashMovie : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(FlashDll::Get().handle, nullptr) << dlerror();
-    REQUIRE_KIT();
   }
   void TearDown() override {
     if (FlashDll::Get().FreeFlashObj) FlashDll::Get().FreeFlashObj();
@@ -51,12 +52,13 @@ TEST_F(FlashMovie, TimelineShowsTitleScenesAndSprinkleAtTheirTimes) {
   ASSERT_TRUE(Scene(SolidPacket(100, 50, kYellow), 1000, 1, 200, 1, 200));  // 1.4 .. 2.8 s
   fs::path swf = dir / "timeline.swf";
   ASSERT_TRUE(dll.FlashToFile(swf.c_str())) << dll.LastError();
-  bool ok = false;
-  EXPECT_TRUE((SwfDump(swf, &ok), ok)) << SwfDump(swf, &ok);
+  auto check = CheckSwf(swf);
+  EXPECT_TRUE(check.Ok()) << check.Describe();
 
-  std::string report;
-  auto shots = Render(swf, {"0.3", "1.0", "2.0"}, &report);
-  ASSERT_EQ(shots.size(), 3u) << report;
+  auto render = RenderSwf(swf, {"0.3", "1.0", "2.0"});
+  ASSERT_TRUE(render.Ok()) << render.Describe();
+  EXPECT_TRUE(render.playerErrors.empty()) << render.Describe();
+  auto& shots = render.shots;
   EXPECT_TRUE(Near(Pixel(shots["0.3"], 5, 5), 0, 128, 0));      // background colour
   EXPECT_TRUE(Near(Pixel(shots["0.3"], 100, 12), 255, 0, 0));   // title
   EXPECT_TRUE(Near(Pixel(shots["0.3"], 100, 75), 0, 0, 255));   // first scene

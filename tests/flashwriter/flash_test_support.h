@@ -1,7 +1,7 @@
 #pragma once
-// Helpers for the SWF writer tests: the real Flash.dll loaded from the program folder,
-// frame packets drawn in code, and the SWF checking kit (Ruffle in headless Chromium,
-// a structural checker) found or installed in the build tree.
+// Helpers for the SWF writer tests: the real Flash.dll loaded from the program folder and
+// frame packets drawn in code. The movies are checked with tests/support: the tests' own SWF
+// reader (swf_check.h) and the Flash player in headless Chromium (swf_render.h).
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -16,6 +16,10 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/png_pixels.h"
+#include "support/swf_check.h"
+#include "support/swf_render.h"
 
 namespace flashtest {
 
@@ -123,40 +127,6 @@ inline std::vector<uint8_t> SolidPacket(int w, int h, uint32_t argb) {
   return MakePacket(w, h, {100}, MakeBmp(w, h, [=](int, int) { return argb; }));
 }
 
-inline std::string Run(const std::string& cmd, int* status = nullptr) {
-  std::string out;
-  FILE* f = popen((cmd + " 2>&1").c_str(), "r");
-  if (!f) return out;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  int rc = pclose(f);
-  if (status) *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-  return out;
-}
-
-// The checking kit's folder: $SWFCHECK_KIT, the build tree's copy, or installed there from
-// the shared tools beside the repository. Empty when none can be had.
-inline std::string Kit() {
-  static std::string kit = [] {
-    if (const char* e = std::getenv("SWFCHECK_KIT"); e && fs::exists(fs::path(e) / "render_swf.sh")) return std::string(e);
-    fs::path build = fs::path(CARD_PROGRAM_DIR).parent_path() / "swfcheck";
-    auto ready = [&] { return fs::exists(build / "render_swf.sh") && fs::exists(build / "node_modules/@ruffle-rs/ruffle"); };
-    if (ready()) return build.string();
-    for (fs::path src : {fs::path(CARD_SOURCE_DIR) / "../shared/tools/swfcheck", fs::path("/work/shared/tools/swfcheck")}) {
-      if (fs::exists(src / "install.sh")) {
-        Run("sh '" + (src / "install.sh").string() + "' '" + build.string() + "'");
-        if (ready()) return build.string();
-      }
-    }
-    return std::string();
-  }();
-  return kit;
-}
-
-#define REQUIRE_KIT()                                                        \
-  if (flashtest::Kit().empty()) GTEST_SKIP() << "SWF checking kit (Chromium, Ruffle) not available"
-
 inline fs::path TestDir(const std::string& name) {
   fs::path d = fs::path(CARD_PROGRAM_DIR).parent_path() / "test-output" / "flashwriter" / name;
   fs::remove_all(d);
@@ -164,49 +134,8 @@ inline fs::path TestDir(const std::string& name) {
   return d;
 }
 
-// Structural check by the kit's independent reader; returns its output, status in *ok.
-inline std::string SwfDump(const fs::path& swf, bool* ok) {
-  int st = -1;
-  std::string out = Run("python3 '" + Kit() + "/swfdump.py' '" + swf.string() + "'", &st);
-  *ok = st == 0;
-  return out;
-}
-
-// Renders at the given times (seconds, as text) and answers the PNG of each time.
-inline std::map<std::string, fs::path> Render(const fs::path& swf, const std::vector<std::string>& times,
-                                              std::string* report = nullptr) {
-  std::string list;
-  for (auto& t : times) list += (list.empty() ? "" : ",") + t;
-  fs::path pattern = swf.parent_path() / (swf.stem().string() + "_{}.png");
-  int st = -1;
-  std::string out = Run("'" + Kit() + "/render_swf.sh' '" + swf.string() + "' " + list + " '" + pattern.string() + "' --timeout 60", &st);
-  if (report) *report = out;
-  std::map<std::string, fs::path> shots;
-  if (st != 0) return shots;
-  for (auto& t : times) shots[t] = swf.parent_path() / (swf.stem().string() + "_" + t + ".png");
-  return shots;
-}
-
-struct Rgb {
-  int r = -1, g = -1, b = -1;
-};
-
-inline Rgb Pixel(const fs::path& png, int x, int y) {
-  std::string out = Run("python3 '" + Kit() + "/pngpix.py' '" + png.string() + "' " + std::to_string(x) + " " + std::to_string(y));
-  Rgb c;
-  auto hash = out.find('#');
-  if (hash != std::string::npos && hash + 7 <= out.size()) {
-    unsigned v = std::stoul(out.substr(hash + 1, 6), nullptr, 16);
-    c = {static_cast<int>(v >> 16), static_cast<int>((v >> 8) & 0xFF), static_cast<int>(v & 0xFF)};
-  }
-  return c;
-}
-
-inline ::testing::AssertionResult Near(const Rgb& c, int r, int g, int b, int tol = 12) {
-  if (std::abs(c.r - r) <= tol && std::abs(c.g - g) <= tol && std::abs(c.b - b) <= tol)
-    return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "pixel is (" << c.r << "," << c.g << "," << c.b
-                                       << "), expected about (" << r << "," << g << "," << b << ")";
-}
+// The colour at (x, y) of a rendered PNG.
+inline testing_support::Rgb Pixel(const std::string& png, int x, int y) { return testing_support::PixelOf(png, x, y); }
+using testing_support::Near;
 
 }  // namespace flashtest

@@ -106,7 +106,8 @@ TEST(RenderTextLayer, LetterSpacingCountsAQuarterAtSmoothingThree) {
 }
 
 TEST(DrawTextInfo, AnUnknownFontFallsBackToSongTi) {
-  if (!platform::fonts::IsInstalled("宋体")) GTEST_SKIP() << "no 宋体 alias";
+  if (!platform::fonts::IsInstalled("宋体"))
+    FAIL() << "no installed font answers to 宋体 (scripts/install-deps.sh installs AR PL UMing)";
   EXPECT_TRUE(Draw(Info("字A", 16, "No Such Font"))->SamePixels(*Draw(Info("字A", 16, "宋体"))));
 }
 

@@ -72,7 +72,7 @@ TEST(JpegCodec, EncodeThenDecodeKeepsThePicture) {
 }
 
 TEST(JpegCodec, ImageMagickReadsWhatWeEncode) {
-  if (std::system("convert -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick not installed";
+  if (std::system("convert -version >/dev/null 2>&1") != 0) FAIL() << "ImageMagick is not installed (scripts/install-deps.sh installs it)";
   testing_support::TempDir dir;
   auto b = Bitmap::Create(8, 8, PixelFormat::Bgr24);
   b->Fill(Rgb(0, 128, 255));

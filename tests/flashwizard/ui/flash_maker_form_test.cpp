@@ -228,7 +228,7 @@ TEST_F(FlashUiForm, ShippedProgramFolderGivesTheDefaultEffectAndBackground) {
 
 TEST_F(FlashUiForm, SaveFlashBuildsTheMovieAndOpensItsPage) {
   ProgramFolderScope folder(CARD_PROGRAM_DIR "/");
-  if (!platform::files::FileExists(CARD_PROGRAM_DIR "/Flash.dll")) GTEST_SKIP() << "Flash.dll is not built";
+  if (!platform::files::FileExists(CARD_PROGRAM_DIR "/Flash.dll")) FAIL() << "Flash.dll is not built (build the flashwriter target)";
   platform::ScriptedDialogs dialogs;
   const char* previousOpener = std::getenv("LMCARD_OPENER");
   std::string keepOpener = previousOpener ? previousOpener : "";

@@ -44,7 +44,7 @@ TEST(FlashView, PlaceholderOpensAPagePlayingTheMovieInTheBrowser) {
   const std::string programDir = std::string(CARD_PROGRAM_DIR) + "/";
   if (!platform::files::FileExists(programDir + "ruffle/ruffle.js") ||
       !platform::files::FileExists(programDir + "flashview.dat"))
-    GTEST_SKIP() << "the program folder has no Flash player";
+    FAIL() << "the program folder has no Flash player (run scripts/install-deps.sh, then build)";
   const std::string previousFolder = platform::paths::ProgramFolder();
   platform::paths::SetProgramFolder(programDir);
 

@@ -34,7 +34,7 @@ std::string Stub(const char* name) { return std::string(CARD_PROGRAM_DIR) + "/" 
 }  // namespace
 
 TEST(PlayerProgram, PlaysCardFilesAndCardsAppendedToItself) {
-  if (!platform::files::FileExists(Stub("exe2.exe"))) GTEST_SKIP() << "exe2.exe is not built";
+  if (!platform::files::FileExists(Stub("exe2.exe"))) FAIL() << "exe2.exe is not built (build the exe2 target)";
   testing_support::TempDir dir;
   const std::string card = player_fixture::SmallCard().Build();
   ASSERT_TRUE(testing_support::WriteBytes(dir.File("card.crd2"), card));
@@ -59,7 +59,7 @@ TEST(PlayerProgram, PlaysCardFilesAndCardsAppendedToItself) {
 }
 
 TEST(PlayerProgram, FlashPlayerOpensThePlainFamilysCardsToo) {
-  if (!platform::files::FileExists(Stub("exe3.exe"))) GTEST_SKIP() << "exe3.exe is not built";
+  if (!platform::files::FileExists(Stub("exe3.exe"))) FAIL() << "exe3.exe is not built (build the exe3 target)";
   testing_support::TempDir dir;
   ASSERT_TRUE(testing_support::WriteBytes(dir.File("card.crd3"), player_fixture::SmallCard().Build()));
   ProgramRun r = Start("'" + Stub("exe3.exe") + "' '" + dir.HostPath() + "card.crd3'");

@@ -33,7 +33,7 @@ std::string Exe1On(const std::string& hostPath) {
 }  // namespace
 
 TEST(Exe1Program, PlaysACardFileAndQuitsCleanly) {
-  if (!platform::files::FileExists(platform::paths::FromHost(kExe1))) GTEST_SKIP() << "exe1.exe is not built";
+  if (!platform::files::FileExists(platform::paths::FromHost(kExe1))) FAIL() << "exe1.exe is not built (build the exe1 target)";
   TempDir dir;
   ASSERT_TRUE(WriteBytes(dir.File("card.crd1"), OrdinaryCardBytes(SmallCard(), QuarterBmp(), QuarterBmp())));
   ProgramRun r = RunProgram(Exe1On(dir.HostPath() + "card.crd1"));
@@ -42,7 +42,7 @@ TEST(Exe1Program, PlaysACardFileAndQuitsCleanly) {
 }
 
 TEST(Exe1Program, ADamagedCardEndsWithAnError) {
-  if (!platform::files::FileExists(platform::paths::FromHost(kExe1))) GTEST_SKIP() << "exe1.exe is not built";
+  if (!platform::files::FileExists(platform::paths::FromHost(kExe1))) FAIL() << "exe1.exe is not built (build the exe1 target)";
   TempDir dir;
   std::string card = OrdinaryCardBytes(SmallCard(), QuarterBmp(), QuarterBmp());
   card.erase(packaging::HeaderFileBytes().size(), 10);
@@ -52,7 +52,7 @@ TEST(Exe1Program, ADamagedCardEndsWithAnError) {
 }
 
 TEST(Exe1Program, PlaysTheCardAppendedToItself) {
-  if (!platform::files::FileExists(platform::paths::FromHost(kExe1))) GTEST_SKIP() << "exe1.exe is not built";
+  if (!platform::files::FileExists(platform::paths::FromHost(kExe1))) FAIL() << "exe1.exe is not built (build the exe1 target)";
   TempDir dir;
   const std::string stub = testing_support::ReadBytes(platform::paths::FromHost(kExe1));
   ASSERT_FALSE(stub.empty());

@@ -25,7 +25,7 @@ using testing_support::TempDir;
 using testing_support::WriteBytes;
 
 TEST_F(WizardFixture, MovieCardPlaysAgainAfterTheMusicTest) {
-  if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is needed to make a movie";
+  if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) FAIL() << "ffmpeg is needed to make a movie (scripts/install-deps.sh installs it)";
   TempDir dir;
   std::string command = "ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=160x120:rate=25 -t 2 -c:v mjpeg '" +
                         dir.HostPath() + "/movie.avi'";
