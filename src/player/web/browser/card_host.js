@@ -199,7 +199,7 @@
 
   // --- input -----------------------------------------------------------------------------
   function hitAt(x, y) {
-    for (const h of data.hits) {
+    for (const h of data.hits || []) {
       if (x >= h.x && y >= h.y && x < h.x + h.w && y < h.y + h.h) return h;
     }
     return null;
@@ -233,10 +233,67 @@
   });
   window.addEventListener('pagehide', function () { if (!state.ended) runEffects(data.onClose || []); });
 
+  // --- ordinary cards: the drawings the card stage made, on the page's clock ----------
+  function playOrdinary() {
+    const g = data.greeting;
+    const shown = { greetingAt: -1, frames: [], final: null };
+    state.greeting = shown;
+    function bringGreeting() {
+      if (shown.greetingAt >= 0 || !g) return;
+      shown.greetingAt = now();
+      canvas.width = g.width;
+      canvas.height = g.height;
+    }
+    function paintOrdinary() {
+      if (state.ended) return;
+      const t = now();
+      if (g && g.trigger === 'time' && shown.greetingAt < 0 && t >= g.at) bringGreeting();
+      if (shown.greetingAt < 0) {
+        ctx.drawImage(baseImg, 0, 0);
+      } else {
+        const k = Math.floor((t - shown.greetingAt) / g.step);
+        const img = k < shown.frames.length ? shown.frames[k] : shown.final;
+        if (img) ctx.drawImage(img, 0, 0);
+      }
+      state.frames++;
+    }
+    state.paintNow = function () { paintOrdinary(); return now(); };
+    function loop() {
+      if (state.ended) return;
+      paintOrdinary();
+      requestAnimationFrame(loop);
+    }
+    function input(kind) {
+      if (state.ended || !state.ready) return;
+      if (!state.soundAllowed) playMusic();
+      if (shown.greetingAt < 0) {
+        if (g && g.trigger === kind) bringGreeting();
+        return;
+      }
+      if (kind === 'click') endCard();
+    }
+    canvas.addEventListener('click', function () { input('click'); });
+    canvas.addEventListener('dblclick', function () { input('dblclick'); });
+    Promise.all([loadImage(data.base), g ? loadAll(g.entrance) : [], g ? loadImage(g.final) : null])
+      .then(function (loaded) {
+        baseImg = loaded[0];
+        shown.frames = loaded[1];
+        shown.final = loaded[2];
+        state.t0 = performance.now();
+        loop();
+        state.ready = true;
+        playMusic();
+      });
+  }
+
   // --- start -------------------------------------------------------------------------------
   document.title = data.title || document.title;
   canvas.width = data.width;
   canvas.height = data.height;
+  if (data.kind === 'ordinary') {
+    playOrdinary();
+    return;
+  }
   const boxPictures = data.box ? loadAll(data.box.pictures) : Promise.resolve([]);
   Promise.all([CardRules(), loadImage(data.base), boxPictures,
                Promise.all(data.gifs.map(function (g) { return loadAll(g.frames); })),
