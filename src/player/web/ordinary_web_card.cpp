@@ -95,49 +95,45 @@ std::string OrdinaryCardJson(const ordinary::OrdinarySettings& settings) {
   }
   j += ",\"music\":" + (music.empty() ? std::string("null") : JsonString(music));
 
-  // What brings the greeting up: the card's own choice, found by playing it.
-  std::string trigger;
-  int64_t at = -1;
-  Played p(settings);
+  // What brings the greeting up — a click, a double click, its time — found by playing the card.
+  const int64_t clickAt = kStartMs + 100;
+  Played byClick(settings), byDoubleClick(settings), byTime(settings);
+  byClick.stage->Click(clickAt);
+  byDoubleClick.stage->DoubleClick(clickAt);
+  int64_t timeAt = -1;
   if (settings.useTime) {
-    for (int64_t t = kStartMs; t <= kStartMs + kLongestWaitMs && !p.stage->GreetingShown();) {
-      const int64_t next = p.stage->NextChangeAt();
+    for (int64_t t = kStartMs; t <= kStartMs + kLongestWaitMs && timeAt < 0;) {
+      const int64_t next = byTime.stage->NextChangeAt();
       t = next > t ? next : t + 100;
-      p.stage->Advance(t);
-      if (p.stage->GreetingShown()) at = t;
-    }
-    if (at >= 0) trigger = "time";
-  }
-  if (trigger.empty()) {
-    at = kStartMs + 100;
-    p.stage->Click(at);
-    if (p.stage->GreetingShown()) {
-      trigger = "click";
-    } else {
-      p.stage->DoubleClick(at);
-      if (p.stage->GreetingShown()) trigger = "dblclick";
+      byTime.stage->Advance(t);
+      if (byTime.stage->GreetingShown()) timeAt = t;
     }
   }
-  if (!trigger.empty()) {
-    j += ",\"greeting\":{\"trigger\":\"" + trigger + "\",\"at\":" + Int(at - kStartMs) +
-         ",\"width\":" + Int(p.ui.window.width) + ",\"height\":" + Int(p.ui.window.height) +
+  const bool click = byClick.stage->GreetingShown(), doubleClick = byDoubleClick.stage->GreetingShown();
+  Played* p = click ? &byClick : doubleClick ? &byDoubleClick : timeAt >= 0 ? &byTime : nullptr;
+  if (p) {
+    const int64_t at = p == &byTime ? timeAt : clickAt;
+    j += ",\"greeting\":{\"click\":" + std::string(click ? "true" : "false") +
+         ",\"dblclick\":" + (doubleClick ? "true" : "false") + ",\"at\":" + Int(timeAt >= 0 ? timeAt - kStartMs : -1) +
+         ",\"width\":" + Int(p->ui.window.width) + ",\"height\":" + Int(p->ui.window.height) +
          ",\"step\":" + Int(kEntranceStepMs) + ",\"entrance\":[";
     int64_t t = at;
-    for (int k = 0; p.stage->EntranceRunning(t) && k < 200; ++k, t += kEntranceStepMs) {
-      j += (k ? "," : "") + p.Drawing(t);
+    for (int k = 0; p->stage->EntranceRunning(t) && k < 200; ++k, t += kEntranceStepMs) {
+      j += (k ? "," : "") + p->Drawing(t);
     }
-    p.stage->Advance(t);
-    j += "],\"final\":" + p.Drawing(t) + "}";
+    p->stage->Advance(t);
+    j += "],\"final\":" + p->Drawing(t) + "}";
     // Closing: a click on the greeting, then the links the card opens as it closes.
-    p.stage->Click(t + 100);
-    p.stage->Close(t + 100);
+    p->stage->Click(t + 100);
+    p->stage->Close(t + 100);
   } else {
     j += ",\"greeting\":null";
-    p.stage->Close(kStartMs + 200);
+    p = &byClick;
+    p->stage->Close(kStartMs + 200);
   }
   j += ",\"onClose\":[";
-  for (size_t i = 0; i < p.opened.size(); ++i) {
-    j += std::string(i ? "," : "") + "{\"do\":\"open\",\"url\":" + JsonText(p.opened[i]) + "}";
+  for (size_t i = 0; i < p->opened.size(); ++i) {
+    j += std::string(i ? "," : "") + "{\"do\":\"open\",\"url\":" + JsonText(p->opened[i]) + "}";
   }
   return j + "]}";
 }

@@ -247,7 +247,7 @@
     function paintOrdinary() {
       if (state.ended) return;
       const t = now();
-      if (g && g.trigger === 'time' && shown.greetingAt < 0 && t >= g.at) bringGreeting();
+      if (g && g.at >= 0 && shown.greetingAt < 0 && t >= g.at) bringGreeting();
       if (shown.greetingAt < 0) {
         ctx.drawImage(baseImg, 0, 0);
       } else {
@@ -267,7 +267,7 @@
       if (state.ended || !state.ready) return;
       if (!state.soundAllowed) playMusic();
       if (shown.greetingAt < 0) {
-        if (g && g.trigger === kind) bringGreeting();
+        if (g && g[kind]) bringGreeting();
         return;
       }
       if (kind === 'click') endCard();
