@@ -8,7 +8,7 @@
   const canvas = document.getElementById('card');
   const ctx = canvas.getContext('2d');
   const state = {
-    t0: -1, ready: false, ended: false, frames: 0, soundAllowed: false,
+    t0: -1, ready: false, ended: false, frames: 0, busyMs: 0, firstPaint: -1, soundAllowed: false,
     box: null, gifs: [], captions: [], paints: [], music: null,
   };
   window.webCard = state;
@@ -191,7 +191,9 @@
   }
   function frame() {
     if (state.ended) return;
+    const started = performance.now();
     paint();
+    state.busyMs += performance.now() - started;
     requestAnimationFrame(frame);
   }
   // Draws the card as it is at this moment (tests take their pictures right after).
@@ -260,7 +262,9 @@
     state.paintNow = function () { paintOrdinary(); return now(); };
     function loop() {
       if (state.ended) return;
+      const started = performance.now();
       paintOrdinary();
+      state.busyMs += performance.now() - started;
       requestAnimationFrame(loop);
     }
     function input(kind) {
@@ -281,6 +285,7 @@
         shown.final = loaded[2];
         state.t0 = performance.now();
         loop();
+        state.firstPaint = performance.now();
         state.ready = true;
         playMusic();
       });
@@ -294,6 +299,12 @@
     playOrdinary();
     return;
   }
+  // The card's picture goes up as soon as it is decoded; the moving parts follow.
+  loadImage(data.base).then(function (img) {
+    if (!img || state.firstPaint >= 0) return;
+    ctx.drawImage(img, 0, 0);
+    state.firstPaint = performance.now();
+  });
   const boxPictures = data.box ? loadAll(data.box.pictures) : Promise.resolve([]);
   Promise.all([CardRules(), loadImage(data.base), boxPictures,
                Promise.all(data.gifs.map(function (g) { return loadAll(g.frames); })),
@@ -315,8 +326,8 @@
                  lines: loaded[4][i], bg: loaded[5][i], p: 0, shown: 0 };
       });
       frame();
+      if (state.firstPaint < 0) state.firstPaint = performance.now();
       state.ready = true;
-      state.firstPaint = performance.now();
       playMusic();
       runEffects(data.onLoad || []);
     });
