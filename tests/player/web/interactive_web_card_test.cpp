@@ -198,7 +198,11 @@ TEST(InteractiveWebCard, CaptionsScrollAsTheStageScrollsThemInEveryWay) {
 TEST(InteractiveWebCard, ClicksCarryOutTheCardsActions) {
   player_fixture::CardBytes c = Base();
   c.Set("Label1", "Cmd", "提示设置值2中的信息").Set("Label1", "Text", "你好<b>朋友</b>");
-  c.Set("Application", "ButtonCount", "2");
+  c.Set("Application", "ButtonCount", "3");
+  c.Set("Button3", "Caption", "网站").Set("Button3", "Tag", "3").Set("Button3", "Left", "10");
+  c.Set("Button3", "Top", "170").Set("Button3", "Width", "68").Set("Button3", "Height", "20");
+  c.Set("Button3", "Cmd", "打开设置值1中的文件").Set("Button3", "Ind", "4").Set("Button3", "Wav", "0");
+  c.Set("Button3", "PicUrl", "-1").Set("Button3", "Pic", "http://example.invalid/card");
   c.Set("Button2", "Caption", "运行").Set("Button2", "Tag", "2").Set("Button2", "Left", "100");
   c.Set("Button2", "Top", "170").Set("Button2", "Width", "68").Set("Button2", "Height", "20");
   c.Set("Button2", "Cmd", "打开设置值1中的文件").Set("Button2", "Ind", "3").Set("Button2", "Wav", "0");
@@ -215,6 +219,7 @@ TEST(InteractiveWebCard, ClicksCarryOutTheCardsActions) {
                     .ClickAt(200, 130, 178)
                     .EvalAt(250, "program", "document.getElementById('message-text').textContent")
                     .EvalAt(260, "ok2", "document.getElementById('message-ok').click(), true")
+                    .ClickAt(280, 40, 178)
                     .ClickAt(300, 230, 178)
                     .EvalAt(350, "ended", "webCard.ended")
                     .Run(w.dir.HostPath());
@@ -222,5 +227,7 @@ TEST(InteractiveWebCard, ClicksCarryOutTheCardsActions) {
   EXPECT_EQ(run.values["message"], platform::GbkToUtf8("\"你好<b>朋友</b>\""));
   EXPECT_EQ(run.values["program"], platform::GbkToUtf8("\"setup.exe\\n网页贺卡不运行程序。\""));
   EXPECT_EQ(run.values["ended"], "true");
+  // The address opens in a new window; the harness refuses every request off the disk.
+  EXPECT_EQ(run.blocked, std::vector<std::string>{"http://example.invalid/card"});
   EXPECT_TRUE(run.pageErrors.empty()) << run.Describe();
 }
