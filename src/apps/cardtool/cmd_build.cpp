@@ -1,6 +1,6 @@
 // cardtool build: builds a card file from a design file with the package builder. The output
 // name's extension chooses the form: the family's plain extension (".crd2" without Flash,
-// ".crd3" with Flash) gives a plain card file, anything else an EXE card.
+// ".crd3" with Flash) gives a plain card file, ".html" a web card, anything else an EXE card.
 #include <cstdio>
 #include <string>
 
@@ -15,12 +15,13 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "player/web/interactive_web_card.h"
 
 namespace {
 
 int Run(const cardtool::Args& args);
 const cardtool::Command kCommand{"build", "build DESIGN.lmcard2 OUT [--verbose]",
-                                 "builds an interactive card (OUT .exe, .crd2 or .crd3) from a design file", &Run};
+                                 "builds an interactive card (OUT .exe, .crd2, .crd3, or .html for a web card) from a design file", &Run};
 const cardtool::Registrar reg(kCommand);
 
 int Run(const cardtool::Args& args) {
@@ -38,6 +39,12 @@ int Run(const cardtool::Args& args) {
   packaging::MakeExeHooks hooks;
   if (opt.Flag("verbose")) {
     hooks.status = [](const std::string& s) { std::fprintf(stderr, "%s\n", platform::GbkToUtf8(s).c_str()); };
+  }
+  if (platform::AsciiLower(platform::paths::ExtractFileExt(out)) == ".html") {
+    if (!web::BuildInteractiveWebCard(doc, out, hooks)) return 1;
+    std::printf("%s: web card, %zu bytes\n", opt.Positionals()[1].c_str(),
+                platform::files::ReadFile(out).value_or(std::string()).size());
+    return 0;
   }
   if (!packaging::MakeExe(doc, out, hooks)) return 1;
   platform::ShowMessage(packaging::BuiltMessage(out), platform::MsgIcon::Information);

@@ -28,6 +28,10 @@ int Run(const cardtool::Args& args) {
   const std::string templ = platform::paths::FromHost(opt.Positionals()[0]);
   const std::string out = platform::paths::FromHost(opt.Positionals()[1]);
   if (!platform::files::FileExists(templ)) return cardtool::Fail("cannot open " + opt.Positionals()[0]);
+  // A movie written under a page's name would only mislead: Flash card projects have no web card yet.
+  if (platform::AsciiLower(platform::paths::ExtractFileExt(out)) == ".html") {
+    return cardtool::Fail("web cards of Flash card projects cannot be written yet; give OUT as a .swf movie", 2);
+  }
 
   flashwizard::LoadHooks hooks;
   hooks.fontListed = [](const std::string& f) { return platform::fonts::IsInstalled(f); };

@@ -1,5 +1,6 @@
 // cardtool build-ordinary: builds an ordinary card from an ordinary card template (".lmcard").
-// An output name ending in ".crd1" gives a plain ordinary card file, anything else an EXE card.
+// An output name ending in ".crd1" gives a plain ordinary card file, ".html" a web card,
+// anything else an EXE card.
 #include <cstdio>
 #include <string>
 
@@ -10,12 +11,13 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "player/web/ordinary_web_card.h"
 
 namespace {
 
 int Run(const cardtool::Args& args);
 const cardtool::Command kCommand{"build-ordinary", "build-ordinary TEMPLATE.lmcard OUT [--yes]",
-                                 "builds an ordinary card (OUT .exe or .crd1) from an ordinary card template", &Run};
+                                 "builds an ordinary card (OUT .exe, .crd1, or .html for a web card) from an ordinary card template", &Run};
 const cardtool::Registrar reg(kCommand);
 
 int Run(const cardtool::Args& args) {
@@ -28,6 +30,12 @@ int Run(const cardtool::Args& args) {
   ordinary::OrdinarySettings s = ordinary::LoadTemplate(templ);
   // The wizard would not let a card without its picture be built.
   if (s.cardImg.empty()) return cardtool::Fail("the template names no card picture that exists");
+  if (platform::AsciiLower(platform::paths::ExtractFileExt(out)) == ".html") {
+    web::WriteOrdinaryWebCard(s, out);
+    std::printf("%s: ordinary web card, %zu bytes\n", opt.Positionals()[1].c_str(),
+                platform::files::ReadFile(out).value_or(std::string()).size());
+    return 0;
+  }
   switch (packaging::BuildOrdinaryCard(s, out)) {
     case packaging::OrdinaryBuildResult::Built: break;
     case packaging::OrdinaryBuildResult::NotReplaced: return cardtool::Fail("kept the existing " + opt.Positionals()[1] + " (use --yes to replace it)");

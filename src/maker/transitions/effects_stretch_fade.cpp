@@ -34,7 +34,7 @@ void StretchOut(const StepFrames& f, int v) {
 }
 
 // Built with the loop vectorizer, which the default optimisation level leaves out.
-[[gnu::optimize("O3"), gnu::target_clones("avx2", "default")]] void CrossFade(const StepFrames& f) {
+TRANSITIONS_HOT_LOOP void CrossFade(const StepFrames& f) {
   // (100 - s) * old div 100 + s * new div 100 per channel. The products fit 16 bits, so the
   // loop runs on 16-bit lanes, where the compiler turns the division into a multiply.
   const uint16_t a = static_cast<uint16_t>(100 - f.s), b = static_cast<uint16_t>(f.s);

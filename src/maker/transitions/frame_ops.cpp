@@ -44,7 +44,7 @@ bool CutTo(int W, int H, int& x, int& y, int& w, int& h) {
 }
 
 // out = mask ? a : b, byte by byte; built with the loop vectorizer.
-[[gnu::optimize("O3"), gnu::target_clones("avx2", "default")]] void SelectBytes(
+TRANSITIONS_HOT_LOOP void SelectBytes(
     const uint8_t* __restrict mask, const uint8_t* __restrict a, const uint8_t* __restrict b, uint8_t* __restrict out,
     int n) {
   for (int i = 0; i < n; ++i) out[i] = static_cast<uint8_t>((a[i] & mask[i]) | (b[i] & ~mask[i]));
@@ -54,9 +54,7 @@ bool CutTo(int W, int H, int& x, int& y, int& w, int& h) {
 // column's centre, sx + floor((2i + 1) * sw / (2 * dw)). A multiply by the reciprocal gives the
 // quotient to within one, and one integer check each way makes it exact; the loop vectorizes.
 // Effects that stretch every row to its own width (the squeeze) call this once per row.
-[[gnu::optimize("O3"), gnu::target_clones("avx2", "default")]] void SourceColumns(int* __restrict col, int x0,
-                                                                                 int x1, int sx, int sw, int dw,
-                                                                                 int last) {
+TRANSITIONS_HOT_LOOP void SourceColumns(int* __restrict col, int x0, int x1, int sx, int sw, int dw, int last) {
   const int64_t den = 2LL * dw;
   if ((2LL * x1 + 1) * sw + den >= (int64_t{1} << 31)) {  // too large for 32-bit products
     for (int i = x0; i < x1; ++i)
@@ -133,8 +131,7 @@ void StretchRow(const uint8_t* in, const int* col, int n, int safe, uint8_t* out
 // The n pixels at `in` written in reverse order from `out`, five at a time with a byte
 // shuffle: each 16-byte load stays within the block, and the one extra byte stored lands on
 // the next pixel, which is written after.
-[[gnu::optimize("O3"), gnu::target_clones("avx2", "default")]] void MirrorRow(const uint8_t* in, int n,
-                                                                             uint8_t* out) {
+TRANSITIONS_HOT_LOOP void MirrorRow(const uint8_t* in, int n, uint8_t* out) {
   using V16 = uint8_t __attribute__((vector_size(16)));
   constexpr V16 kReverse5 = {12, 13, 14, 9, 10, 11, 6, 7, 8, 3, 4, 5, 0, 1, 2, 15};
   if (n <= 0) return;
@@ -143,7 +140,11 @@ void StretchRow(const uint8_t* in, const int* col, int n, int safe, uint8_t* out
   for (; i + 5 < n; i += 5) {  // out pixels i..i+4 are in pixels n-1-i down to n-5-i
     V16 v;
     std::memcpy(&v, in + (n - 5 - i) * 3, 16);
+#if defined(__clang__)
+    v = __builtin_shufflevector(v, v, 12, 13, 14, 9, 10, 11, 6, 7, 8, 3, 4, 5, 0, 1, 2, 15);
+#else
     v = __builtin_shuffle(v, kReverse5);
+#endif
     std::memcpy(out + i * 3, &v, 16);
   }
   for (; i < n; ++i) std::memcpy(out + i * 3, in + (n - 1 - i) * 3, 3);

@@ -9,6 +9,14 @@
 
 #include "platform/bitmap.h"
 
+// Hot pixel loops are built for AVX2 beside the plain build, chosen when the program starts; the
+// WebAssembly build of the engine has no such choice.
+#if defined(__EMSCRIPTEN__)
+#define TRANSITIONS_HOT_LOOP
+#else
+#define TRANSITIONS_HOT_LOOP [[gnu::optimize("O3"), gnu::target_clones("avx2", "default")]]
+#endif
+
 namespace transitions {
 
 using platform::Bitmap;

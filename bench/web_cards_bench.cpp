@@ -1,0 +1,69 @@
+// Web cards: page size against the card's media, time from opening the page on disk to its
+// first drawn frame, and the page's main-thread time while the card plays, each as a ratio of
+// its limit (<= 1 passes), measured in one run on a card of the program folder's templates.
+//
+//   size   page bytes / (1.4 x the card's media bytes + 400 KB of player)
+//   start  ms from opening the page to the first frame drawn on its canvas / 500 ms
+//   play   ms of script and drawing on the page's main thread per ms played / 10%
+//
+// usage: web_cards_bench [DESIGN.lmcard2]   (run from the build folder; writes nothing else)
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "maker/document/card_document.h"
+#include "maker/document/design_file.h"
+#include "maker/document/element_lifecycle.h"
+#include "maker/packaging/package_builder.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "player/card_source.h"
+#include "player/web/interactive_web_card.h"
+#include "player/web/web_page.h"
+#include "support/browser_page.h"
+#include "support/temp_dir.h"
+
+using namespace testing_support;
+
+int main(int argc, char** argv) {
+  platform::paths::SetProgramFolder(std::string(CARD_PROGRAM_DIR) + "/");
+  const std::string design = argc > 1 ? platform::paths::FromHost(argv[1])
+                                      : std::string(CARD_SOURCE_DIR) + "/data/template/新年烟花.lmcard2";
+  TempDir dir;
+  document::CardDocument doc;
+  document::DelAll(doc);
+  document::Loadfileset(doc, design);
+  if (!packaging::MakeExe(doc, dir.File("card.crd2"))) return 1;
+  player::OpenedCard card = player::OpenCardFile(dir.File("card.crd2"));
+  size_t media = 0;
+  for (const auto& m : card.reader->Media()) media += card.reader->MediaBytes(m).size();
+  std::filesystem::create_directory(dir.HostPath() + "alone");
+  web::WriteInteractiveWebCard(card, dir.File("alone/card.html"));
+  const size_t page = platform::files::ReadFile(dir.File("alone/card.html"))->size();
+  const size_t player = platform::files::ReadFile(web::WebPlayerFolder() + "card_rules.js")->size() +
+                        platform::files::ReadFile(web::WebPlayerFolder() + "card_host.js")->size();
+
+  PageRun run = BrowserPage::FromFile(dir.HostPath() + "alone/card.html")
+                    .RealClock()
+                    .ReadyWhen("window.webCard && webCard.ready")
+                    .EvalAt(0, "start", "webCard.firstPaint")
+                    .EvalAt(0, "busy0", "JSON.stringify([webCard.busyMs, performance.now()])")
+                    .EvalAt(5000, "busy1", "JSON.stringify([webCard.busyMs, performance.now()])")
+                    .Run(dir.HostPath());
+  if (!run.ok) {
+    std::fprintf(stderr, "%s\n", run.Describe().c_str());
+    return 1;
+  }
+  const double start = std::stod(run.values["start"]);
+  double b0 = 0, t0 = 0, b1 = 0, t1 = 0;
+  std::sscanf(run.values["busy0"].c_str(), "\"[%lf,%lf]\"", &b0, &t0);
+  std::sscanf(run.values["busy1"].c_str(), "\"[%lf,%lf]\"", &b1, &t1);
+  const double limit = 1.4 * static_cast<double>(media) + 400.0 * 1024;
+  std::printf("card: %s\n", platform::GbkToUtf8(platform::paths::ExtractFileName(design)).c_str());
+  std::printf("media %zu bytes, player %zu bytes, page %zu bytes\n", media, player, page);
+  std::printf("size   %.3f  (page / (1.4 x media + 400 KB))\n", static_cast<double>(page) / limit);
+  std::printf("start  %.3f  (%.0f ms to the first drawn frame / 500 ms)\n", start / 500.0, start);
+  std::printf("play   %.3f  (%.1f ms busy in %.0f ms played / 10%%)\n", (b1 - b0) / (t1 - t0) / 0.10, b1 - b0, t1 - t0);
+  return 0;
+}

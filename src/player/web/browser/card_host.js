@@ -1,0 +1,334 @@
+// The browser host of a web card: draws the card on a canvas, plays its sounds, forwards
+// clicks. What the card does was decided when the page was built (the card's data: pictures,
+// effect lists) or is decided by the card rules in WebAssembly (CardRules: the show box and
+// caption places); this script only carries it out. Card texts reach the page as text only.
+'use strict';
+(function () {
+  const data = JSON.parse(document.getElementById('card-data').textContent);
+  const canvas = document.getElementById('card');
+  const ctx = canvas.getContext('2d');
+  const state = {
+    t0: -1, ready: false, ended: false, frames: 0, busyMs: 0, firstPaint: -1, soundAllowed: false,
+    box: null, gifs: [], captions: [], paints: [], music: null,
+  };
+  window.webCard = state;
+
+  function loadImage(src) {
+    return new Promise(function (resolve) {
+      const img = new Image();
+      img.onload = function () { resolve(img); };
+      img.onerror = function () { resolve(null); };
+      img.src = src;
+    });
+  }
+  function loadAll(list) { return Promise.all(list.map(loadImage)); }
+  function now() { return performance.now() - state.t0; }
+
+  // --- sound: the browser may hold sound back until the first click ---------------------
+  function playMusic() {
+    if (!data.music || state.ended) return;
+    if (!state.music) {
+      state.music = new Audio(data.music);
+      state.music.loop = true;
+    }
+    state.music.play().then(function () { state.soundAllowed = true; }, function () {});
+  }
+  let clickSound = null;
+  function playSound(src) {
+    if (clickSound) clickSound.pause();
+    clickSound = new Audio(src);
+    clickSound.play().catch(function () {});
+  }
+
+  // --- messages, shown over the card as text -------------------------------------------
+  const messageBox = document.getElementById('message');
+  const messageQueue = [];
+  function showMessage(text) {
+    messageQueue.push(String(text).replace(/\r\n/g, '\n'));
+    if (messageQueue.length === 1) showNextMessage();
+  }
+  function showNextMessage() {
+    if (!messageQueue.length) { messageBox.style.display = 'none'; return; }
+    document.getElementById('message-text').textContent = messageQueue[0];
+    messageBox.style.display = 'block';
+  }
+  document.getElementById('message-ok').addEventListener('click', function () {
+    messageQueue.shift();
+    showNextMessage();
+  });
+
+  function endCard() {
+    if (state.ended) return;
+    runEffects(data.onClose || []);
+    state.ended = true;
+    if (state.music) state.music.pause();
+    if (state.box) rules._wp_box_stop(state.box.handle);
+    canvas.style.visibility = 'hidden';
+    const ended = document.getElementById('ended');
+    ended.textContent = '\u8d3a\u5361\u5df2\u7ed3\u675f\u3002';  // the card has ended
+    ended.style.display = 'block';
+  }
+
+  function openAddress(url) {
+    let address = String(url);
+    if (/^www\./i.test(address)) address = 'http://' + address;
+    if (!/^(https?:|ftp:|mailto:)/i.test(address)) return;
+    window.open(address, '_blank', 'noopener');
+  }
+
+  function runEffects(effects) {
+    for (const e of effects) {
+      switch (e.do) {
+        case 'close': endCard(); return;
+        case 'open': openAddress(e.url); break;
+        case 'message': showMessage(e.text); break;
+        case 'sound': playSound(e.src); break;
+        case 'next': if (state.box) rules._wp_box_show_next(state.box.handle, now()); break;
+        case 'previous': if (state.box) rules._wp_box_show_previous(state.box.handle, now()); break;
+        case 'show': if (state.box) rules._wp_box_show_index(state.box.handle, e.index, now()); break;
+        case 'paint': loadImage(e.src).then(function (img) {
+          if (img) state.paints.push({ x: e.x, y: e.y, img: img });
+        }); break;
+        case 'gif': {
+          const g = state.gifs.find(function (x) { return x.tag === e.tag; });
+          if (g) loadAll(e.frames).then(function (imgs) { g.frames = imgs; g.delays = e.delays; g.start = now(); });
+          break;
+        }
+      }
+    }
+  }
+
+  // --- the picture show box, on the rules in WebAssembly -------------------------------
+  let rules = null;
+  function rgbaOf(img) {
+    const c = document.createElement('canvas');
+    c.width = img.width; c.height = img.height;
+    const cx = c.getContext('2d');
+    cx.drawImage(img, 0, 0);
+    return cx.getImageData(0, 0, img.width, img.height).data;
+  }
+  function makeBox(b, pictures) {
+    const handle = rules._wp_box_new(b.w, b.h, b.bk, b.interval, b.random ? 1 : 0, b.click ? 1 : 0, b.effect,
+                                     screen.width || 1024, screen.height || 768, (Math.random() * 4294967296) >>> 0, 10);
+    for (const img of pictures) {
+      if (!img) continue;
+      const px = rgbaOf(img);
+      const ptr = rules._wp_alloc(px.length);
+      rules.HEAPU8.set(px, ptr);
+      rules._wp_box_add_picture(handle, img.width, img.height, ptr);
+      rules._wp_free(ptr);
+    }
+    return { handle: handle, rect: b, image: new ImageData(b.w, b.h) };
+  }
+  function drawBox() {
+    const box = state.box;
+    rules._wp_box_advance(box.handle, now());
+    const ptr = rules._wp_box_surface(box.handle);
+    box.image.data.set(rules.HEAPU8.subarray(ptr, ptr + box.rect.w * box.rect.h * 4));
+    ctx.putImageData(box.image, box.rect.x, box.rect.y);
+  }
+
+  // --- captions: the rules place the lines, the page draws them ------------------------
+  const placeBuf = { ptr: 0, size: 0 };
+  function drawCaption(c, baseImg) {
+    const n = c.lines.length;
+    c.p = rules._wp_caption_position(c.way, n, c.lineHeight, c.w, c.h, now(), c.interval);
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(c.x, c.y, c.w, c.h);
+    ctx.clip();
+    ctx.clearRect(c.x, c.y, c.w, c.h);
+    ctx.drawImage(baseImg, c.x, c.y, c.w, c.h, c.x, c.y, c.w, c.h);
+    if (c.bg) ctx.drawImage(c.bg, c.x, c.y);
+    if (placeBuf.size < n * 12) {
+      if (placeBuf.ptr) rules._wp_free(placeBuf.ptr);
+      placeBuf.size = Math.max(n * 12, 12);
+      placeBuf.ptr = rules._wp_alloc(placeBuf.size);
+    }
+    const count = rules._wp_caption_place(c.way, n, c.lineHeight, c.w, c.h, c.p, placeBuf.ptr);
+    const places = rules.HEAP32.subarray(placeBuf.ptr >> 2, (placeBuf.ptr >> 2) + count * 3);
+    for (let i = 0; i < count; i++) {
+      const line = c.lines[places[i * 3]];
+      if (line) ctx.drawImage(line, c.x + places[i * 3 + 1], c.y + places[i * 3 + 2]);
+    }
+    ctx.restore();
+    c.shown = c.p;
+  }
+
+  function gifFrame(g, elapsed) {
+    let total = 0;
+    for (const d of g.delays) total += d;
+    if (g.frames.length < 2 || total <= 0) return 0;
+    let t = elapsed % total;
+    for (let i = 0; i < g.delays.length; i++) {
+      if (t < g.delays[i]) return i;
+      t -= g.delays[i];
+    }
+    return 0;
+  }
+
+  let baseImg = null;
+  function paint() {
+    if (state.ended) return;
+    const t = now();
+    ctx.clearRect(0, 0, canvas.width, canvas.height);
+    ctx.drawImage(baseImg, 0, 0);
+    for (const p of state.paints) ctx.drawImage(p.img, p.x, p.y);
+    if (state.box) drawBox();
+    for (const g of state.gifs) {
+      const f = g.frames[gifFrame(g, t - g.start)];
+      if (f) {
+        ctx.save();
+        ctx.beginPath();
+        ctx.rect(g.x, g.y, g.w, g.h);
+        ctx.clip();
+        ctx.drawImage(f, g.x, g.y, g.w, g.h);
+        ctx.restore();
+      }
+    }
+    for (const c of state.captions) drawCaption(c, baseImg);
+    state.frames++;
+  }
+  function frame() {
+    if (state.ended) return;
+    const started = performance.now();
+    paint();
+    state.busyMs += performance.now() - started;
+    requestAnimationFrame(frame);
+  }
+  // Draws the card as it is at this moment (tests take their pictures right after).
+  state.paintNow = function () { paint(); return now(); };
+
+  // --- input -----------------------------------------------------------------------------
+  function hitAt(x, y) {
+    for (const h of data.hits || []) {
+      if (x >= h.x && y >= h.y && x < h.x + h.w && y < h.y + h.h) return h;
+    }
+    return null;
+  }
+  function cardPoint(ev) {
+    const r = canvas.getBoundingClientRect();
+    return { x: Math.floor(ev.clientX - r.left), y: Math.floor(ev.clientY - r.top) };
+  }
+  function insideShape(p) {
+    if (!data.shaped) return true;
+    return ctx.getImageData(p.x, p.y, 1, 1).data[3] !== 0;
+  }
+  canvas.addEventListener('mousemove', function (ev) {
+    const p = cardPoint(ev);
+    const h = insideShape(p) ? hitAt(p.x, p.y) : null;
+    canvas.style.cursor = h ? h.cursor : 'default';
+    canvas.title = h && h.hint ? h.hint : '';
+  });
+  canvas.addEventListener('click', function (ev) {
+    if (state.ended || !state.ready) return;
+    if (!state.soundAllowed) playMusic();
+    const p = cardPoint(ev);
+    if (!insideShape(p)) return;
+    const h = hitAt(p.x, p.y);
+    if (!h) return;
+    if (h.box) {
+      if (state.box) rules._wp_box_click(state.box.handle, now());
+      return;
+    }
+    runEffects(h.effects);
+  });
+  window.addEventListener('pagehide', function () { if (!state.ended) runEffects(data.onClose || []); });
+
+  // --- ordinary cards: the drawings the card stage made, on the page's clock ----------
+  function playOrdinary() {
+    const g = data.greeting;
+    const shown = { greetingAt: -1, frames: [], final: null };
+    state.greeting = shown;
+    function bringGreeting() {
+      if (shown.greetingAt >= 0 || !g) return;
+      shown.greetingAt = now();
+      canvas.width = g.width;
+      canvas.height = g.height;
+    }
+    function paintOrdinary() {
+      if (state.ended) return;
+      const t = now();
+      if (g && g.at >= 0 && shown.greetingAt < 0 && t >= g.at) bringGreeting();
+      if (shown.greetingAt < 0) {
+        ctx.drawImage(baseImg, 0, 0);
+      } else {
+        const k = Math.floor((t - shown.greetingAt) / g.step);
+        const img = k < shown.frames.length ? shown.frames[k] : shown.final;
+        if (img) ctx.drawImage(img, 0, 0);
+      }
+      state.frames++;
+    }
+    state.paintNow = function () { paintOrdinary(); return now(); };
+    function loop() {
+      if (state.ended) return;
+      const started = performance.now();
+      paintOrdinary();
+      state.busyMs += performance.now() - started;
+      requestAnimationFrame(loop);
+    }
+    function input(kind) {
+      if (state.ended || !state.ready) return;
+      if (!state.soundAllowed) playMusic();
+      if (shown.greetingAt < 0) {
+        if (g && g[kind]) bringGreeting();
+        return;
+      }
+      if (kind === 'click') endCard();
+    }
+    canvas.addEventListener('click', function () { input('click'); });
+    canvas.addEventListener('dblclick', function () { input('dblclick'); });
+    Promise.all([loadImage(data.base), g ? loadAll(g.entrance) : [], g ? loadImage(g.final) : null])
+      .then(function (loaded) {
+        baseImg = loaded[0];
+        shown.frames = loaded[1];
+        shown.final = loaded[2];
+        state.t0 = performance.now();
+        loop();
+        state.firstPaint = performance.now();
+        state.ready = true;
+        playMusic();
+      });
+  }
+
+  // --- start -------------------------------------------------------------------------------
+  document.title = data.title || document.title;
+  canvas.width = data.width;
+  canvas.height = data.height;
+  if (data.kind === 'ordinary') {
+    playOrdinary();
+    return;
+  }
+  // The card's picture goes up as soon as it is decoded; the moving parts follow.
+  loadImage(data.base).then(function (img) {
+    if (!img || state.firstPaint >= 0) return;
+    ctx.drawImage(img, 0, 0);
+    state.firstPaint = performance.now();
+  });
+  const boxPictures = data.box ? loadAll(data.box.pictures) : Promise.resolve([]);
+  Promise.all([CardRules(), loadImage(data.base), boxPictures,
+               Promise.all(data.gifs.map(function (g) { return loadAll(g.frames); })),
+               Promise.all(data.captions.map(function (c) { return loadAll(c.lines); })),
+               Promise.all(data.captions.map(function (c) { return c.background ? loadImage(c.background) : null; }))])
+    .then(function (loaded) {
+      rules = loaded[0];
+      baseImg = loaded[1];
+      state.t0 = performance.now();
+      if (data.box) {
+        state.box = makeBox(data.box, loaded[2]);
+        rules._wp_box_start(state.box.handle, 0);
+      }
+      state.gifs = data.gifs.map(function (g, i) {
+        return { tag: g.tag, x: g.x, y: g.y, w: g.w, h: g.h, frames: loaded[3][i], delays: g.delays, start: 0 };
+      });
+      state.captions = data.captions.map(function (c, i) {
+        return { x: c.x, y: c.y, w: c.w, h: c.h, way: c.way, interval: c.interval, lineHeight: c.lineHeight,
+                 lines: loaded[4][i], bg: loaded[5][i], p: 0, shown: 0 };
+      });
+      frame();
+      if (state.firstPaint < 0) state.firstPaint = performance.now();
+      state.ready = true;
+      playMusic();
+      runEffects(data.onLoad || []);
+    });
+})();

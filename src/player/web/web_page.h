@@ -1,0 +1,38 @@
+#pragma once
+// One self-contained web card page: the card's data (JSON, its media as data: addresses), the
+// card rules compiled to WebAssembly and the page's host script, all inline in one .html file
+// that needs no other file and no network. The page's Content-Security-Policy allows only the
+// page itself: its own inline script and style, data: and blob: media, nothing fetched.
+//
+// Card texts go into the page only inside the JSON block, escaped so that no text can end the
+// block or run as script; the host script puts them on the page as text, never as markup.
+#include <string>
+#include <string_view>
+
+#include "platform/bitmap.h"
+
+namespace web {
+
+// The folder beside the programs holding the page's scripts ("web/" of the program folder):
+// card_rules.js (the rules in WebAssembly, base64 inside) and card_host.js.
+std::string WebPlayerFolder();
+
+// A JSON string literal of UTF-8 text, safe inside an HTML <script> block: quotes, backslashes
+// and control characters escaped, and "<", ">", "&", U+2028 and U+2029 as \u escapes.
+std::string JsonString(std::string_view utf8);
+// A JSON string of GBK text.
+std::string JsonText(std::string_view gbk);
+
+std::string Base64(std::string_view bytes);
+std::string DataUri(std::string_view mime, std::string_view bytes);
+// The bitmap as a PNG data: address (32-bit bitmaps keep their alpha).
+std::string PngDataUri(const platform::Bitmap& bitmap);
+// A media file's bytes as a data: address the browser can play or show; mime chosen by content.
+// Empty when the browser cannot use the kind (MIDI, movies): the card then plays without it.
+std::string SoundDataUri(std::string_view bytes);
+
+// The whole page. title: UTF-8; cardJson: the card's data as one JSON value.
+// Raises platform::FileError when the player's scripts are missing beside the programs.
+std::string WebCardPage(std::string_view titleUtf8, std::string_view cardJson);
+
+}  // namespace web
