@@ -37,18 +37,23 @@ function(card_tests name)
   if(NOT srcs)
     return()
   endif()
-  file(GLOB helpers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
-  add_executable(${name} ${srcs} ${helpers})
+  # tests/support/ is compiled once and linked whole into every test program.
+  if(NOT TARGET card_test_support)
+    file(GLOB helpers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
+    add_library(card_test_support OBJECT ${helpers})
+    target_include_directories(card_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
+    # It reads PNG screenshots and SWF movies.
+    target_link_libraries(card_test_support PUBLIC card_platform GTest::gtest PNG::PNG ZLIB::ZLIB)
+    target_compile_definitions(card_test_support PUBLIC
+      CARD_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+      CARD_PROGRAM_DIR="${CARD_PROGRAM_DIR}"
+      CARD_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+      CARD_TEST_CONFIG_HOME="${CMAKE_BINARY_DIR}/test-config")
+  endif()
+  add_executable(${name} ${srcs})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
-  # tests/support reads PNG screenshots and SWF movies.
-  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads
-    PNG::PNG ZLIB::ZLIB)
-  target_compile_definitions(${name} PRIVATE
-    CARD_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
-    CARD_PROGRAM_DIR="${CARD_PROGRAM_DIR}"
-    CARD_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    CARD_TEST_CONFIG_HOME="${CMAKE_BINARY_DIR}/test-config")
+  target_link_libraries(${name} PRIVATE card_test_support ${A_LIBS} GTest::gtest GTest::gmock GTest::gtest_main
+    Threads::Threads)
   # tests/support/test_environment.cpp sets the offscreen platform and the registry folder.
   if(A_QT)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
