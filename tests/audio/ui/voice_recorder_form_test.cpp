@@ -11,6 +11,7 @@
 
 #include "audio/audio_fixtures.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/qt/qt_text.h"
 #include "platform/scripted_dialogs.h"
 #include "support/qt_app.h"
@@ -122,7 +123,7 @@ TEST(VoiceRecorderForm, AStopThatCannotSaveSaysSoInChineseAndHandsNothingOver) {
   r.form->show();
   QTest::mouseClick(r.form->StartButton(), Qt::LeftButton);
   ASSERT_TRUE(r.Busy());
-  std::filesystem::remove_all(r.dir.HostPath() + "录音");  // the folder is gone when the sound is saved
+  std::filesystem::remove_all(paths::ToHost(r.dir.File("录音")));  // gone when the sound is saved
   QTest::mouseClick(r.form->StopButton(), Qt::LeftButton);
   EXPECT_EQ(r.dialogs.Messages(),
             std::vector<std::string>{"录音文件保存失败！请检查磁盘空间是否足够，以及文件位置是否可以写入。"});

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -114,6 +115,17 @@ TEST(QtDialogs, QtsOwnDialogTextsAreChineseOnceTheTranslationsAreInstalled) {
   files.setOption(QFileDialog::DontUseNativeDialog);
   EXPECT_NE(files.labelText(QFileDialog::FileType), "Files of type:");
   EXPECT_NE(files.labelText(QFileDialog::LookIn), "Look in:");
+  // Screenshots: LMCARD_SHOT_DIR names a folder for pictures of the standard dialogs.
+  if (const char* dir = std::getenv("LMCARD_SHOT_DIR")) {
+    QColorDialog colours;
+    FontChooser fonts(FontSpec{});
+    const std::pair<QWidget*, const char*> shots[] = {{&files, "file"}, {&colours, "colour"}, {&fonts, "font"}};
+    for (const auto& [w, name] : shots) {
+      w->show();
+      QTest::qWait(300);
+      w->grab().save(QString(dir) + "/" + name + "_dialog.png");
+    }
+  }
 }
 
 TEST(FontChooser, OffersTheCardNamesFirstAndKeepsANameItDoesNotKnow) {

@@ -66,6 +66,8 @@ class TForm3 : public QDialog {
   bool SaveTemplate();
   void SendCard();
   void Finish();
+  // Closing without "完成(&F)" (the close box, Esc, "取消(&C)"): with unsaved settings, asks first.
+  void reject() override;
 
   // Whether the settings changed since they were last saved as a template or read from one
   // (or since the wizard opened).
@@ -98,8 +100,6 @@ class TForm3 : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
   void done(int result) override;  // every way of closing releases the media
-  // Closing without "完成(&F)" (the close box, Esc, "取消(&C)"): with unsaved settings, asks first.
-  void reject() override;
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
