@@ -33,6 +33,13 @@ constexpr char8_t kBuiltinAliases[] = u8R"(<?xml version="1.0"?>
   <alias binding="same"><family>楷体_GB2312</family><prefer><family>AR PL UKai CN</family><family>WenQuanYi Zen Hei</family></prefer></alias>
   <alias binding="same"><family>楷体</family><prefer><family>AR PL UKai CN</family><family>WenQuanYi Zen Hei</family></prefer></alias>
   <alias binding="same"><family>黑体</family><prefer><family>WenQuanYi Zen Hei</family><family>AR PL UMing CN</family></prefer></alias>
+  <alias binding="same"><family>仿宋</family><prefer><family>AR PL UMing CN</family><family>WenQuanYi Zen Hei</family></prefer></alias>
+  <alias binding="same"><family>仿宋_GB2312</family><prefer><family>AR PL UMing CN</family><family>WenQuanYi Zen Hei</family></prefer></alias>
+  <alias binding="same"><family>幼圆</family><prefer><family>WenQuanYi Zen Hei</family><family>AR PL UMing CN</family></prefer></alias>
+  <alias binding="same"><family>华文楷体</family><prefer><family>AR PL UKai CN</family><family>WenQuanYi Zen Hei</family></prefer></alias>
+  <alias binding="same"><family>华文宋体</family><prefer><family>AR PL UMing CN</family><family>WenQuanYi Zen Hei</family></prefer></alias>
+  <alias binding="same"><family>华文仿宋</family><prefer><family>AR PL UMing CN</family><family>WenQuanYi Zen Hei</family></prefer></alias>
+  <alias binding="same"><family>华文细黑</family><prefer><family>WenQuanYi Zen Hei</family><family>AR PL UMing CN</family></prefer></alias>
   <alias binding="same"><family>MS Sans Serif</family><prefer><family>DejaVu Sans</family><family>WenQuanYi Zen Hei</family></prefer></alias>
 </fontconfig>
 )";

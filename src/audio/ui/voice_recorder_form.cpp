@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 
 #include "platform/dialogs.h"
-#include "platform/mci.h"
 #include "platform/qt/qt_text.h"
 
 namespace audio_ui {
@@ -131,7 +130,7 @@ void TForm4::StopClick() {
   SetIdle(true);
   if (!saved) {
     // Handing over a file that holds no recording would pass the failure off as success.
-    platform::ShowMessage(platform::mci::ErrorText(platform::mci::kFileNotSaved), platform::MsgIcon::Error);
+    platform::ShowMessage(kRecordingNotSaved, platform::MsgIcon::Error);
     return;
   }
   if (onSaved_) onSaved_(fileName);

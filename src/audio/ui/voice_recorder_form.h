@@ -16,6 +16,9 @@ class QPushButton;
 
 namespace audio_ui {
 
+// Said when a stopped recording could not be written to its file.
+inline constexpr const char* kRecordingNotSaved = "录音文件保存失败！请检查磁盘空间是否足够，以及文件位置是否可以写入。";
+
 class TForm4 : public QDialog {
   Q_OBJECT
 

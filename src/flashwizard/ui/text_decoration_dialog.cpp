@@ -22,7 +22,7 @@
 #include "platform/bmp_codec.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
-#include "platform/fonts.h"
+#include "platform/font_names.h"
 #include "platform/qt/qt_text.h"
 #include "platform/text.h"
 
@@ -68,7 +68,8 @@ bool AskOtherStyleFile(QComboBox* box) {
 
 void FillFontBox(QComboBox* box, const std::string& prefer) {
   box->clear();
-  for (const std::string& f : FontListEntries(platform::fonts::InstalledFamilies())) box->addItem(ToQString(f));
+  // The Chinese names that cards carry come first, so the first entry is 宋体.
+  for (const std::string& f : FontListEntries(platform::fonts::ChooserFamilies())) box->addItem(ToQString(f));
   int i = box->findText(ToQString(prefer));
   box->setCurrentIndex(i >= 0 ? i : 0);
 }
@@ -149,7 +150,7 @@ TForm41::TForm41(QWidget* parent) : QDialog(parent) {
   SetUpImage();
   for (const std::string& s : SizeEntries(100)) size_->addItem(ToQString(s));
   size_->setCurrentIndex(size_->findText(ToQString("二号")));
-  FillFontBox(font_, FromQString(font().family()));
+  FillFontBox(font_, "宋体");  // the dialog font of the system cards are made for
   FillEffectBox(effect_);
   effect_->setCurrentIndex(0);
   color_->SetSelected(platform::Rgb(255, 0, 0));

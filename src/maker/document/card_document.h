@@ -54,6 +54,8 @@ struct CardWindow {
   void SetMoveScr(bool on);
   // The speed field as applied: empty becomes "100", "0" becomes "10".
   void ApplyMoveSpeed(std::string_view text);
+
+  bool operator==(const CardWindow&) const = default;
 };
 
 // Records, fields in their stored order.

@@ -10,6 +10,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/unsaved_work.h"
 
 namespace cardshell {
 
@@ -45,6 +46,10 @@ void FileCommands::New(const std::function<void()>& showGallery) {
 }
 
 bool FileCommands::Open() {
+  if (!platform::MayCloseWithChanges(ChangedSinceSave(), std::string(kSaveBeforeOpenQuestion),
+                                     [this] { return Save(); })) {
+    return false;
+  }
   platform::FileDialogOptions o;
   o.title = std::string(kOpenDesignTitle);
   o.filter = std::string(kDesignFilter);
@@ -66,10 +71,12 @@ void FileCommands::LoadDesign(std::string_view path) {
     // file is forgotten, so that saving the half-read design cannot overwrite it unasked.
     current_ = std::string(kNewDesignName);
     view_.DesignPartlyRead();
+    saved_.Mark(doc_);  // the file is as it was: nothing of the user's to lose
     throw;
   }
   document::RestackAfterOpen(doc_);
   view_.DesignReplaced();
+  saved_.Mark(doc_);
 }
 
 void FileCommands::LoadTemplate(std::string_view path) {
@@ -87,6 +94,7 @@ bool FileCommands::Close() {
   // The closed file is forgotten, so that saving the empty card cannot overwrite it unasked.
   current_.clear();
   view_.DesignReplaced();
+  saved_.Mark(doc_);
   return true;
 }
 
@@ -102,6 +110,7 @@ bool FileCommands::Save() {
   if (!CardOpen()) return false;
   if (current_.empty() || !platform::files::FileExists(current_)) return SaveAs();
   if (!WriteDesign(current_)) return false;
+  saved_.Mark(doc_);
   platform::ShowMessage(DesignSavedMessage(), MsgIcon::Information);
   return true;
 }
@@ -116,9 +125,15 @@ bool FileCommands::SaveAs() {
   std::optional<std::string> chosen = platform::CurrentDialogs().SaveFile(o);
   if (!chosen || chosen->empty()) return false;
   if (!WriteDesign(*chosen)) return false;
+  saved_.Mark(doc_);
   platform::ShowMessage(DesignSavedMessage(), MsgIcon::Information);
   current_ = *chosen;
   return true;
+}
+
+bool FileCommands::MayExit() {
+  return platform::MayCloseWithChanges(ChangedSinceSave(), std::string(kSaveBeforeExitQuestion),
+                                       [this] { return Save(); });
 }
 
 bool FileCommands::SaveAsTemplate() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "maker/document/card_document.h"
+#include "maker/document/design_changes.h"
 
 namespace cardshell {
 
@@ -20,6 +21,8 @@ inline constexpr std::string_view kTemplateInputCaption = "保存模板";
 inline constexpr std::string_view kTemplateInputPrompt = "请输入模板名称:";
 inline constexpr std::string_view kTemplateReplaceQuestion = "同名的模板文件已存在，是否要替换存在的模板文件？";
 inline constexpr std::string_view kTemplateSavedMessage = "模板文件已成功保存。";
+inline constexpr std::string_view kSaveBeforeExitQuestion = "贺卡设计方案已修改，是否在退出前保存？";
+inline constexpr std::string_view kSaveBeforeOpenQuestion = "贺卡设计方案已修改，是否在打开其它设计方案前保存？";
 inline constexpr std::string_view kTemplateNameCharsMessage =
     "模板名称不能为空，也不能包含以下字符：\\ / : * ? \" < > |";
 
@@ -50,7 +53,8 @@ class FileCommands {
 
   // New: with a card open, offers to save it first; then shows the gallery.
   void New(const std::function<void()>& showGallery);
-  // Open: dialog, clear, show the card window, read, restack. False when cancelled.
+  // Open: with unsaved changes, asks whether to save them first (Cancel ends the command); then
+  // dialog, clear, show the card window, read, restack. False when cancelled.
   bool Open();
   // Reads a design into the cleared designer (the open command and the gallery's templates).
   // A file that cannot be read raises its error after the designer shows what was read; the
@@ -66,12 +70,22 @@ class FileCommands {
   // Save as template: a name into the program folder's "template" folder. True when written.
   bool SaveAsTemplate();
 
+  // Whether the open design holds changes that no save has written yet (a design just read,
+  // saved or started afresh holds none). A template written from it does not count as a save.
+  bool ChangedSinceSave() const { return CardOpen() && saved_.ChangedSince(doc_); }
+  // The design in the designer now counts as saved (a new blank card).
+  void MarkSaved() { saved_.Mark(doc_); }
+  // Before the program ends: with unsaved changes, asks whether to save them (Yes saves as Save
+  // does, Cancel keeps the program running). True when the program may end.
+  bool MayExit();
+
  private:
   bool WriteDesign(const std::string& path);
 
   document::CardDocument& doc_;
   DesignerView& view_;
   std::string current_;
+  document::SavedDesignMark saved_;
 };
 
 // A template name the user typed is usable as a file name in the template folder.

@@ -10,12 +10,15 @@
 #include "platform/paths.h"
 #include "platform/qt/qt_media_backend.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/qt_translations.h"
 
 namespace platform {
 
 CardApplication::CardApplication(int& argc, char** argv, const std::string& title) : QApplication(argc, argv) {
   SetApplicationTitle(title);
   setApplicationName(ToQString(title));
+  // Qt's standard dialogs and buttons speak Chinese like the rest of the program.
+  if (std::string why; !InstallQtTranslations(&why)) std::fprintf(stderr, "%s\n", why.c_str());
   previousDialogs_ = SetDialogs(&dialogs_);
   SetMessagePump([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
   paths::SetProgramFolder(FromQString(QCoreApplication::applicationDirPath()) + "/");

@@ -1,7 +1,7 @@
 #pragma once
-// The window programs' application object: installs the Qt dialogs and the message pump,
-// carries the application title, and is the one handler that shows an uncaught error's text
-// in an error box captioned with the application title.
+// The window programs' application object: installs the Qt dialogs, Qt's Chinese texts and the
+// message pump, carries the application title, and is the one handler that shows an uncaught
+// error's text in an error box captioned with the application title.
 #include <QApplication>
 #include <memory>
 #include <string>

@@ -4,11 +4,11 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
 #include "platform/paths.h"
+#include "platform/qt/font_chooser.h"
 #include "platform/qt/qt_text.h"
 
 namespace platform {
@@ -44,6 +44,8 @@ MsgResult QtDialogs::MessageBox(const std::string& text, const std::string& capt
                                 MsgButtons buttons) {
   QMessageBox box(Parent());
   box.setWindowTitle(ToQString(caption));
+  // Texts carry file names, card text and what servers answered: shown as they are, never as markup.
+  box.setTextFormat(Qt::PlainText);
   box.setText(ToQString(text));
   switch (icon) {
     case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
@@ -117,33 +119,19 @@ std::optional<Color> QtDialogs::ChooseColor(Color initial) {
 }
 
 std::optional<FontSpec> QtDialogs::ChooseFont(const FontSpec& initial) {
-  QFont f(ToQString(initial.name));
-  f.setPointSize(initial.size > 0 ? initial.size : 9);
-  f.setBold(initial.bold);
-  f.setItalic(initial.italic);
-  f.setUnderline(initial.underline);
-  f.setStrikeOut(initial.strikeOut);
-  bool ok = false;
-  QFont chosen = QFontDialog::getFont(&ok, f, Parent());
-  if (!ok) return std::nullopt;
-  FontSpec out = initial;
-  out.name = FromQString(chosen.family());
-  out.size = chosen.pointSize() > 0 ? chosen.pointSize() : initial.size;
-  out.height = 0;
-  out.bold = chosen.bold();
-  out.italic = chosen.italic();
-  out.underline = chosen.underline();
-  out.strikeOut = chosen.strikeOut();
-  return out;
+  return FontChooser::Choose(initial, Parent());
 }
 
 std::optional<std::string> QtDialogs::InputBox(const std::string& caption, const std::string& prompt,
                                                const std::string& initial) {
-  bool ok = false;
-  QString s = QInputDialog::getText(Parent(), ToQString(caption), ToQString(prompt), QLineEdit::Normal,
-                                    ToQString(initial), &ok);
-  if (!ok) return std::nullopt;
-  return FromQString(s);
+  QInputDialog box(Parent());
+  box.setWindowTitle(ToQString(caption));
+  box.setLabelText(ToQString(prompt));
+  box.setTextValue(ToQString(initial));
+  box.setOkButtonText(ToQString("确定"));
+  box.setCancelButtonText(ToQString("取消"));
+  if (box.exec() != QDialog::Accepted) return std::nullopt;
+  return FromQString(box.textValue());
 }
 
 }  // namespace platform

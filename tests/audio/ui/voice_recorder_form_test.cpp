@@ -7,9 +7,11 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <filesystem>
 
 #include "audio/audio_fixtures.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/qt/qt_text.h"
 #include "platform/scripted_dialogs.h"
 #include "support/qt_app.h"
@@ -111,6 +113,24 @@ TEST(VoiceRecorderForm, AnEmptyNameWarnsAndAStartThatFailsReturnsToIdleSilently)
   EXPECT_FALSE(files::Exists(name));
   EXPECT_TRUE(r.Idle());
   EXPECT_TRUE(r.handedOver.empty());
+}
+
+TEST(VoiceRecorderForm, AStopThatCannotSaveSaysSoInChineseAndHandsNothingOver) {
+  Recording r;
+  ASSERT_TRUE(files::CreateFolder(r.dir.File("录音")));
+  const std::string name = r.dir.File("录音\\问候.wav");
+  r.form->SetFileName(name);
+  r.form->show();
+  QTest::mouseClick(r.form->StartButton(), Qt::LeftButton);
+  ASSERT_TRUE(r.Busy());
+  std::filesystem::remove_all(paths::ToHost(r.dir.File("录音")));  // gone when the sound is saved
+  QTest::mouseClick(r.form->StopButton(), Qt::LeftButton);
+  EXPECT_EQ(r.dialogs.Messages(),
+            std::vector<std::string>{"录音文件保存失败！请检查磁盘空间是否足够，以及文件位置是否可以写入。"});
+  EXPECT_EQ(r.dialogs.shown.at(0).icon, MsgIcon::Error);
+  EXPECT_TRUE(r.handedOver.empty());
+  EXPECT_TRUE(r.form->isVisible());
+  EXPECT_TRUE(r.Idle());
 }
 
 TEST(VoiceRecorderForm, BrowseUsesTheSaveDialogAndCancelDropsTheUnfinishedRecording) {

@@ -38,6 +38,9 @@ TEST(FlashUiTextDecoration, StartsWithItsDefaults) {
   EXPECT_EQ(platform::FromQString(dialog.SizeBox()->currentText()), "二号");
   EXPECT_EQ(dialog.SizeBox()->count(), 116);
   EXPECT_EQ(dialog.Color()->Selected(), platform::Rgb(255, 0, 0));
+  // The font list starts with the Chinese names cards carry, 宋体 chosen.
+  EXPECT_EQ(platform::FromQString(dialog.FontBox()->currentText()), "宋体");
+  EXPECT_LT(dialog.FontBox()->findText(platform::ToQString("隶书")), dialog.FontBox()->findText("AR PL UKai CN"));
   EXPECT_EQ(dialog.EffectBox()->currentIndex(), 0);
   EXPECT_EQ(platform::FromQString(dialog.EffectBox()->itemText(0)), "不添加任何文字特效");
   EXPECT_EQ(platform::FromQString(dialog.EffectBox()->itemText(dialog.EffectBox()->count() - 1)),

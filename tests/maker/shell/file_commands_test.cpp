@@ -256,3 +256,54 @@ TEST(FileCommands, AFailedWriteIsReportedAndTheCurrentFileStays) {
   EXPECT_EQ(s.dialogs.shown.back().icon, platform::MsgIcon::Error);
   EXPECT_EQ(s.commands.CurrentDesignFile(), "");
 }
+
+TEST(FileCommands, ExitAsksOnlyAboutChangesNoSaveHasWritten) {
+  Session s;
+  EXPECT_TRUE(s.commands.MayExit());  // no card open
+  s.view.shown = true;
+  EXPECT_TRUE(s.commands.MayExit());  // an untouched card
+  EXPECT_TRUE(s.dialogs.shown.empty());
+
+  document::CreatelmTxt(s.doc);
+  ASSERT_TRUE(s.commands.ChangedSinceSave());
+  // Cancel keeps the program running; so does Yes when the save dialog is cancelled.
+  s.dialogs.messageAnswers = {MsgResult::Cancel, MsgResult::Yes};
+  s.dialogs.saveAnswers = {std::nullopt};
+  EXPECT_FALSE(s.commands.MayExit());
+  ASSERT_EQ(s.dialogs.shown.size(), 1u);
+  EXPECT_EQ(s.dialogs.shown[0].text, kSaveBeforeExitQuestion);
+  EXPECT_EQ(s.dialogs.shown[0].icon, platform::MsgIcon::Question);
+  EXPECT_EQ(s.dialogs.shown[0].buttons, platform::MsgButtons::YesNoCancel);
+  EXPECT_FALSE(s.commands.MayExit());
+  EXPECT_EQ(s.dialogs.shown.back().kind, "save");
+
+  // Yes saves as Save does; then nothing is left unsaved.
+  const std::string file = s.scope.File("退出前.lmcard2");
+  s.dialogs.messageAnswers = {MsgResult::Yes};
+  s.dialogs.saveAnswers = {file};
+  EXPECT_TRUE(s.commands.MayExit());
+  EXPECT_EQ(s.dialogs.shown.back().text, DesignSavedMessage());
+  document::CardDocument back;
+  document::Loadfileset(back, file);
+  EXPECT_EQ(back.Count(document::ElementKind::Label), 1);
+  EXPECT_FALSE(s.commands.ChangedSinceSave());
+
+  // Opening another design asks the same way first; Cancel keeps the design as it is.
+  s.doc.window.cardTitle = "改过的标题";
+  s.dialogs.messageAnswers = {MsgResult::Cancel};
+  EXPECT_FALSE(s.commands.Open());
+  EXPECT_EQ(s.dialogs.shown.back().text, kSaveBeforeOpenQuestion);
+  EXPECT_EQ(s.doc.window.cardTitle, "改过的标题");
+
+  // A design just read holds nothing unsaved; No ends without writing.
+  s.commands.LoadDesign(file);
+  EXPECT_FALSE(s.commands.ChangedSinceSave());
+  s.doc.window.cardTitle = "改过的标题";
+  s.dialogs.messageAnswers = {MsgResult::No};
+  const size_t before = s.dialogs.shown.size();
+  EXPECT_TRUE(s.commands.MayExit());
+  EXPECT_EQ(s.dialogs.shown.size(), before + 1);
+  document::CardDocument unchanged;
+  document::Loadfileset(unchanged, file);
+  EXPECT_NE(unchanged.window.cardTitle, "改过的标题");
+}

@@ -30,6 +30,7 @@
 #include "platform/shell.h"
 #include "platform/sound.h"
 #include "platform/text.h"
+#include "platform/unsaved_work.h"
 
 namespace ordinary_ui {
 
@@ -88,6 +89,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent), probe_(std::make_unique<audio
     ui_.help->setPalette(p);
   });
   helpColour_.start();
+  saved_.Mark(Settings());
 }
 
 TForm3::~TForm3() { ReleaseMedia(); }
@@ -206,6 +208,16 @@ void TForm3::done(int result) {
   QDialog::done(result);
 }
 
+void TForm3::reject() {
+  const bool mayClose = platform::MayCloseWithChanges(ChangedSinceSave(), ordinary::kSaveSettingsQuestion, [this] {
+    if (SaveTemplate()) return true;
+    SetPage(kPageCount);  // where the template name is typed
+    ui_.templateName->setFocus();
+    return false;
+  });
+  if (mayClose) QDialog::reject();
+}
+
 void TForm3::Finish() {
   if (!ConfirmFinish(built_, ui_.asTemplate->isChecked(), templateSaved_)) return;
   accept();
@@ -304,9 +316,11 @@ void TForm3::LoadTemplate(const std::string& path) {
   } catch (const platform::ConvertError&) {
     // The keys before the damaged one were taken: show them, then report.
     ApplySettings(s);
+    saved_.Mark(Settings());
     throw;
   }
   ApplySettings(s);
+  saved_.Mark(Settings());
 }
 
 }  // namespace ordinary_ui

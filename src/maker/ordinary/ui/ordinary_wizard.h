@@ -15,6 +15,7 @@
 #include <string>
 
 #include "maker/ordinary/ordinary_settings.h"
+#include "maker/ordinary/saved_settings.h"
 #include "maker/ordinary/ui/wizard_rules.h"
 #include "maker/ordinary/ui/wizard_ui.h"
 
@@ -61,9 +62,16 @@ class TForm3 : public QDialog {
   // Page 6 commands and the buttons below the pages.
   void Preview();
   bool Build();
-  void SaveTemplate();
+  // True when the template was written.
+  bool SaveTemplate();
   void SendCard();
   void Finish();
+  // Closing without "完成(&F)" (the close box, Esc, "取消(&C)"): with unsaved settings, asks first.
+  void reject() override;
+
+  // Whether the settings changed since they were last saved as a template or read from one
+  // (or since the wizard opened).
+  bool ChangedSinceSave() const { return saved_.ChangedSince(Settings()); }
 
   bool Built() const { return built_; }
   bool TemplateSaved() const { return templateSaved_; }
@@ -163,6 +171,7 @@ class TForm3 : public QDialog {
   platform::FontSpec greetingFont_;
   bool built_ = false;
   bool templateSaved_ = false;
+  ordinary::SavedSettingsMark saved_;
   bool shownOnce_ = false;
   MoveLock moveLock_;
 

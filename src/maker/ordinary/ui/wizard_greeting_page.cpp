@@ -42,6 +42,7 @@ QWidget* TForm3::BuildGreetingPage() {
   ui_.boxPicture->hide();
   ui_.boxGif->hide();
   ui_.greeting = new QLabel(ui_.boxCanvas);
+  ui_.greeting->setTextFormat(Qt::PlainText);  // the greeting shows as typed, never as markup
   ui_.greeting->setWordWrap(true);
   ui_.greeting->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   ui_.greeting->setAttribute(Qt::WA_TranslucentBackground);

@@ -155,7 +155,7 @@ bool TForm3::Build() {
   return false;
 }
 
-void TForm3::SaveTemplate() {
+bool TForm3::SaveTemplate() {
   try {
     ordinary::SaveTemplateResult result =
         ordinary::SaveNamedTemplate(FromQString(ui_.templateName->text()), Settings());
@@ -164,10 +164,13 @@ void TForm3::SaveTemplate() {
       ui_.templateName->setFocus();
     } else if (result == ordinary::SaveTemplateResult::Saved) {
       templateSaved_ = true;
+      saved_.Mark(Settings());
+      return true;
     }
   } catch (const platform::Error& e) {
     platform::ShowMessage(e.what(), platform::MsgIcon::Error);
   }
+  return false;
 }
 
 void TForm3::SendCard() {

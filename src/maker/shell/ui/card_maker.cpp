@@ -49,6 +49,7 @@ void CardMaker::CreateRest() {
     designer->CreateNewCard(settings);
     // A name with no folder: the first save asks for a file.
     files->SetCurrentDesignFile(std::string(kNewDesignName));
+    files->MarkSaved();  // a blank card holds nothing to lose
   };
   form2_->openOrdinaryWizard = [this](QWidget* gallery, const std::string& file) { OpenOrdinaryWizard(gallery, file); };
 

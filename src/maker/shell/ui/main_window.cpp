@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDockWidget>
 #include <QKeyEvent>
 #include <QLabel>
@@ -359,6 +360,14 @@ void TForm1::showEvent(QShowEvent* event) {
   toolBar2_->setWindowTitle(ToQString("控件工具箱"));
   DockPropertiesLeft();
   timer1_->start();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (!files_.MayExit()) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
 }
 
 void TForm1::ShowGallery() {

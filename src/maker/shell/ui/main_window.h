@@ -83,6 +83,8 @@ class TForm1 : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // With unsaved changes in the design, asks first; Cancel keeps the program running.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   QAction* AddAction(QMenu* menu, const QString& name, const char* caption, std::function<void()> run,

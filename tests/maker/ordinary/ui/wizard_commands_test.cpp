@@ -206,6 +206,47 @@ TEST_F(WizardFixture, FinishAsksAboutTheCardAndTheTemplate) {
   EXPECT_EQ(wizard.result(), QDialog::Accepted);
 }
 
+TEST_F(WizardFixture, ClosingWithUnsavedSettingsAsksFirst) {
+  // A fresh wizard and one just filled from a template close without a word.
+  for (bool loaded : {false, true}) {
+    TForm3 wizard;
+    if (loaded) wizard.LoadTemplate(ProgramFile("template\\新年快乐.lmcard"));
+    ShowActive(wizard);
+    QTest::mouseClick(wizard.Ui().cancel, Qt::LeftButton);
+    EXPECT_FALSE(wizard.isVisible()) << loaded;
+  }
+  EXPECT_TRUE(dialogs.shown.empty());
+
+  TForm3 wizard;
+  const WizardUi& ui = wizard.Ui();
+  ShowActive(wizard);
+  ui.boxWord->setPlainText(ToQString("<b>新年好</b>"));
+  EXPECT_EQ(ui.greeting->textFormat(), Qt::PlainText);  // the greeting shows as typed
+  dialogs.messageAnswers = {MsgResult::Cancel};
+  QTest::keyClick(&wizard, Qt::Key_Escape);
+  EXPECT_TRUE(wizard.isVisible());
+  ASSERT_EQ(dialogs.Messages(), std::vector<std::string>{ordinary::kSaveSettingsQuestion});
+  EXPECT_EQ(dialogs.shown[0].buttons, platform::MsgButtons::YesNoCancel);
+
+  // Yes without a template name: the name is asked for on page 6 and the wizard stays.
+  dialogs.messageAnswers = {MsgResult::Yes};
+  wizard.close();
+  EXPECT_TRUE(wizard.isVisible());
+  EXPECT_EQ(dialogs.Messages().back(), "请首先输入模板文件名。");
+  EXPECT_EQ(wizard.Page(), 6);
+
+  // Yes with a name saves the template, then the wizard closes.
+  TempDir folder;
+  platform::paths::SetProgramFolder(folder.Path());
+  ui.templateName->setText(ToQString("关闭前保存"));
+  dialogs.messageAnswers = {MsgResult::Yes};
+  QTest::mouseClick(ui.cancel, Qt::LeftButton);
+  EXPECT_FALSE(wizard.isVisible());
+  EXPECT_EQ(dialogs.Messages().back(), "模板已保存。");
+  EXPECT_EQ(ordinary::LoadTemplate(folder.File("template\\关闭前保存.lmcard")).boxWord, "<b>新年好</b>");
+  platform::paths::SetProgramFolder(CARD_PROGRAM_DIR "/");
+}
+
 TEST_F(WizardFixture, OutputBrowseFollowsTheChosenFormat) {
   TForm3 wizard;
   const WizardUi& ui = wizard.Ui();

@@ -104,6 +104,7 @@ TEST(CardMakerStartup, ABlankInteractiveCardFromTheGalleryIsANewUnsavedDesign) {
   EXPECT_TRUE(fake->shown);
   EXPECT_EQ(fake->doc.window.height, 250);
   EXPECT_EQ(maker.MainWindow()->Files().CurrentDesignFile(), "新贺卡");
+  EXPECT_FALSE(maker.MainWindow()->Files().ChangedSinceSave());  // nothing to lose yet
   maker.MainWindow()->close();
 }
 

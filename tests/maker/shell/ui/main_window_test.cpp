@@ -175,6 +175,22 @@ TEST(MainWindow, CloseLeavesAnEmptyCardWindowShown) {
   EXPECT_EQ(w.designer->calls.back(), "replaced");
 }
 
+TEST(MainWindow, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
+  Window w;
+  platform::ScriptedDialogs dialogs;
+  w.designer->shown = true;
+  w.form->show();
+  document::CreatelmTxt(w.designer->doc);
+  dialogs.messageAnswers = {MsgResult::Cancel};
+  EXPECT_FALSE(w.form->close());
+  EXPECT_TRUE(w.form->isVisible());
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, kSaveBeforeExitQuestion);
+  dialogs.messageAnswers = {MsgResult::No};
+  EXPECT_TRUE(w.form->close());
+  EXPECT_FALSE(w.form->isVisible());
+}
+
 TEST(MainWindow, DockingKeepsThePropertiesWindowLeftAndTheToolbarsOnTop) {
   Window w;
   w.form->resize(900, 600);
