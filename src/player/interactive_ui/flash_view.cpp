@@ -30,6 +30,7 @@ FlashPlaceholder::FlashPlaceholder(QWidget* parent) : FlashView(parent) {
   setPalette(pal);
   auto* layout = new QVBoxLayout(this);
   text_ = new QLabel(this);
+  text_->setTextFormat(Qt::PlainText);  // the movie's file name comes from the card
   text_->setAlignment(Qt::AlignCenter);
   text_->setWordWrap(true);
   button_ = new QPushButton(platform::ToQString("在浏览器中播放"), this);
