@@ -53,7 +53,9 @@ void ForceInUse(std::optional<bool> inUse) {
 std::string DataFolder() {
   std::string dir;
   if (const char* x = std::getenv("XDG_DATA_HOME"); x && *x && x[0] == '/') {
-    dir = std::string(x) + "/lmcard";
+    dir = std::string(x);
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    dir += "/lmcard";
   } else if (const char* h = std::getenv("HOME"); h && *h) {
     dir = std::string(h) + "/.local/share/lmcard";
   } else {

@@ -61,11 +61,11 @@ fi
 cat >"$WORK/run.sh" <<EOF
 $exec_line >"$WORK/home/titles.txt" 2>"$WORK/home/stderr.txt" &
 pid=\$!
-sleep 6
+sleep 9
 import -window root "$WORK/home/shot.png"
 wait \$pid
 EOF
-env -i PATH=/usr/bin:/bin HOME="$WORK/home" TMPDIR="$WORK/home" LANG=C.UTF-8 LMCARD_QUIT_AFTER_MS=8000 \
+env -i PATH=/usr/bin:/bin HOME="$WORK/home" TMPDIR="$WORK/home" LANG=C.UTF-8 LMCARD_QUIT_AFTER_MS=12000 \
   "${AS_USER[@]}" xvfb-run -a -s "-screen 0 1024x768x24" bash "$WORK/run.sh" || fail "the menu command failed"
 grep -q "Lumo贺卡制作" "$WORK/home/titles.txt" || { cat "$WORK/home/stderr.txt" >&2; fail "no maker window"; }
 [ -s "$WORK/home/shot.png" ] || fail "no screenshot"

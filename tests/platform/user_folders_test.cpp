@@ -86,7 +86,7 @@ TEST(UserFolders, InUseTheUsersFilesGoToTheDataFolderAndAreListedWithTheShippedO
   WriteBytes(scope.UserFile("template/默认贺卡.LMCARD2"), "mine too");
 
   // One entry per name without regard to case; the user's file is the one found.
-  EXPECT_EQ(ListFiles("template\\", {".lmcard2"}), (std::vector<std::string>{"我的.lmcard2", "默认贺卡.LMCARD2"}));
+  EXPECT_EQ(ListFiles("template\\", {".lmcard2"}), (std::vector<std::string>{"默认贺卡.LMCARD2", "我的.lmcard2"}));
   EXPECT_EQ(ListFiles("template\\", {".lmcard"}), (std::vector<std::string>{"新年快乐.lmcard"}));
   EXPECT_EQ(ReadBytes(Find("template\\", "默认贺卡.lmcard2")), "mine too");
   EXPECT_EQ(ReadBytes(Find("template\\", "新年快乐.lmcard")), "shipped");
