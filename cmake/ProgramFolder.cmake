@@ -12,4 +12,3 @@ add_custom_target(program_folder ALL
           ${CARD_PROGRAM_DIR}/make_midi.py ${CARD_PROGRAM_DIR}/make_templates.py ${CARD_PROGRAM_DIR}/shapes.py
           ${CARD_PROGRAM_DIR}/文字特效/make_styles.sh
   COMMENT "Laying out the program folder")
-install(DIRECTORY ${CARD_PROGRAM_DIR}/ DESTINATION . USE_SOURCE_PERMISSIONS)

@@ -13,6 +13,7 @@
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "platform/user_folders.h"
 
 namespace flashwizard {
 
@@ -261,7 +262,7 @@ bool SaveFlash(const FlashProject& project, const std::string& swfPath, const Bu
 }
 
 bool PreviewFlash(const FlashProject& project, const BuildHooks& hooks) {
-  return BuildAndShow(project, platform::files::TempFolder() + "~lmcard.swf", PageKind::Preview, hooks);
+  return BuildAndShow(project, platform::user_folders::TempFolder() + "~lmcard.swf", PageKind::Preview, hooks);
 }
 
 }  // namespace flashwizard

@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "platform/registry.h"
 #include "platform/text.h"
+#include "platform/user_folders.h"
 
 namespace flashwizard {
 
@@ -55,7 +56,10 @@ std::vector<std::string> TextEffectEntries() {
       out.push_back(platform::paths::ChangeFileExt(name, ""));
     }
   };
-  addFrom(platform::paths::ProgramFolder() + "文字特效\\", false);
+  // The user's effects and the shipped ones, each name once.
+  for (const std::string& name : platform::user_folders::ListFiles("文字特效\\", {".style"})) {
+    out.push_back(platform::paths::ChangeFileExt(name, ""));
+  }
   const std::string imageProgram = ImageProgramFolder();
   if (!imageProgram.empty()) addFrom(imageProgram + "LayerStyle\\", true);
   out.push_back(kOtherStyleFile);
@@ -69,7 +73,7 @@ std::string StyleFileFor(const std::string& effectName) {
     return platform::files::FileExists(file) ? file : std::string();
   }
   if (effectName.empty() || effectName == kOtherStyleFile) return std::string();
-  std::string file = prog + "文字特效\\" + effectName + ".style";
+  std::string file = platform::user_folders::Find("文字特效\\", effectName + ".style");
   if (platform::files::FileExists(file)) return file;
   const std::string imageProgram = ImageProgramFolder();
   if (imageProgram.empty()) return std::string();

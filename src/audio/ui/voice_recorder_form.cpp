@@ -9,6 +9,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/qt/qt_text.h"
+#include "platform/user_folders.h"
 
 namespace audio_ui {
 namespace {
@@ -100,6 +101,7 @@ void TForm4::BrowseClick() {
   options.filter = "声音文件 (*.wav)|*.wav";
   options.defaultExt = "wav";
   options.fileName = FileName();
+  if (options.fileName.empty()) options.initialDir = platform::user_folders::SavePath("录音\\");
   if (auto chosen = platform::CurrentDialogs().SaveFile(options)) SetFileName(*chosen);
 }
 

@@ -34,6 +34,7 @@
 #include "platform/picture.h"
 #include "platform/qt/qt_text.h"
 #include "platform/text.h"
+#include "platform/user_folders.h"
 
 namespace flashwizard::ui {
 
@@ -473,12 +474,11 @@ bool TpvFlashMakerForm::SaveTemplate() {
     auto typed = platform::CurrentDialogs().InputBox("保存模板", "请输入模板名称：  ", name);
     if (!typed) return false;
     name = *typed;
-    std::string file = platform::paths::ProgramFolder() + "TEMPLATE\\" + name + ".lmflash";
+    std::string file = platform::user_folders::SavePath("template\\") + name + ".lmflash";
     if (platform::files::FileExists(file) &&
         platform::ShowMessage("名称为“" + name + "”的模板已存在，是否替代已存在的模板？", platform::MsgIcon::Question,
                               platform::MsgButtons::YesNo) == platform::MsgResult::No)
       continue;
-    platform::files::CreateFolder(platform::paths::ProgramFolder() + "TEMPLATE");
     project_.SaveSet(file);
     if (!platform::files::FileExists(file)) return false;
     platform::ShowMessage("模板已保存。", platform::MsgIcon::Information);
@@ -542,7 +542,9 @@ void TpvFlashMakerForm::showEvent(QShowEvent* event) {
   if (templateTried_) return;
   templateTried_ = true;
   if (templateName_.empty()) return;
-  std::string file = platform::paths::ProgramFolder() + "TEMPLATE\\" + templateName_ + ".lmflash";
+  std::string file = platform::user_folders::Find("template\\", templateName_ + ".lmflash");
+  // A template file opened from the desktop comes by its path.
+  if (!platform::files::FileExists(file) && platform::files::FileExists(templateName_)) file = templateName_;
   if (platform::files::FileExists(file)) LoadSet(file);
 }
 

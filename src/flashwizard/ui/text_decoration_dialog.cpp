@@ -25,6 +25,7 @@
 #include "platform/font_names.h"
 #include "platform/qt/qt_text.h"
 #include "platform/text.h"
+#include "platform/user_folders.h"
 
 namespace flashwizard::ui {
 
@@ -252,7 +253,7 @@ void TForm41::Confirm() {
   img.Layer(0).Visible = true;
   if (!ok || !exported) return;
   imaging::BitmapPtr cropped = imaging::CropToOpaque(*exported);
-  std::string name = DecorationFileName(platform::files::TempFolder());
+  std::string name = DecorationFileName(platform::user_folders::TempFolder());
   platform::SaveBmp(*cropped, name);
   fileName_ = name;
   accept();

@@ -35,7 +35,12 @@ std::string Quoted(std::string path) {
 }  // namespace
 
 std::string PreviewCommandLine(std::string_view folder, std::string_view stub, std::string_view card) {
-  return Quoted(std::string(folder) + std::string(stub)) + " " + Quoted(std::string(folder) + std::string(card));
+  return PreviewCommandLine(folder, stub, folder, card);
+}
+
+std::string PreviewCommandLine(std::string_view stubFolder, std::string_view stub, std::string_view cardFolder,
+                               std::string_view card) {
+  return Quoted(std::string(stubFolder) + std::string(stub)) + " " + Quoted(std::string(cardFolder) + std::string(card));
 }
 
 }  // namespace document

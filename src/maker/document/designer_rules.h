@@ -28,5 +28,8 @@ std::string PreviewCardName(const CardDocument& doc);
 // The command line that starts a stub on a test card: folder + stub, a blank, folder + card.
 // A path holding a blank is put in double quotes so the stub gets it as one argument.
 std::string PreviewCommandLine(std::string_view folder, std::string_view stub, std::string_view card);
+// The same with the card in its own folder (the work folder beside a read-only program folder).
+std::string PreviewCommandLine(std::string_view stubFolder, std::string_view stub, std::string_view cardFolder,
+                               std::string_view card);
 
 }  // namespace document

@@ -6,6 +6,7 @@
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/text.h"
+#include "platform/user_folders.h"
 
 namespace ordinary {
 
@@ -27,8 +28,7 @@ std::string WithProgramFolderFallback(const std::string& value) {
 }  // namespace
 
 std::string TemplatePath(std::string_view name) {
-  return platform::paths::ProgramFolder() + std::string(kTemplateFolder) + std::string(name) +
-         std::string(kTemplateExt);
+  return platform::user_folders::SavePath(kTemplateFolder) + std::string(name) + std::string(kTemplateExt);
 }
 
 std::string ReadSet(std::string_view templatePath, std::string_view key, std::string_view def) {
@@ -115,8 +115,6 @@ SaveTemplateResult SaveNamedTemplate(std::string_view name, const OrdinarySettin
     platform::ShowMessage("请首先输入模板文件名。", platform::MsgIcon::Warning);
     return SaveTemplateResult::EmptyName;
   }
-  const std::string folder = platform::paths::ProgramFolder() + std::string(kTemplateFolder);
-  if (!platform::files::FolderExists(folder)) platform::files::CreateFolder(folder);
   if (!SaveSet(TemplatePath(trimmed), settings)) return SaveTemplateResult::Kept;
   platform::ShowMessage("模板已保存。", platform::MsgIcon::Information);
   return SaveTemplateResult::Saved;

@@ -11,7 +11,8 @@ namespace ordinary {
 inline constexpr std::string_view kTemplateSection = "普通型贺卡";
 inline constexpr std::string_view kTemplateExt = ".lmcard";
 
-// The program folder + "template\" + name + ".lmcard".
+// "template\" + name + ".lmcard" where a saved template goes (platform/user_folders.h), the
+// folder created.
 std::string TemplatePath(std::string_view name);
 
 // One value of a template with a default: the profile-string reader with a buffer of 1024

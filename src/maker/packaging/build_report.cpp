@@ -1,6 +1,7 @@
 #include "maker/packaging/build_report.h"
 
 #include "platform/paths.h"
+#include "platform/user_folders.h"
 
 namespace packaging {
 
@@ -12,5 +13,7 @@ std::string BuildFailureMessage(std::string_view path) {
 }
 
 std::string ProgramFile(std::string_view name) { return platform::paths::ProgramFolder() + std::string(name); }
+
+std::string WorkFile(std::string_view name) { return platform::user_folders::WorkFolder() + std::string(name); }
 
 }  // namespace packaging

@@ -18,5 +18,7 @@ std::string BuildFailureMessage(std::string_view path);
 
 // The program folder + name.
 std::string ProgramFile(std::string_view name);
+// The folder for the builders' work files (see platform/user_folders.h) + name.
+std::string WorkFile(std::string_view name);
 
 }  // namespace packaging

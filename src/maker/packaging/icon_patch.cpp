@@ -11,9 +11,9 @@
 namespace packaging {
 
 void RemoveIconWorkFiles() {
-  platform::files::DeleteFile(ProgramFile(kIconTailFile));
-  platform::files::DeleteFile(ProgramFile(kIconCopyFile));
-  platform::files::DeleteFile(ProgramFile(kFormCopyFile));
+  platform::files::DeleteFile(WorkFile(kIconTailFile));
+  platform::files::DeleteFile(WorkFile(kIconCopyFile));
+  platform::files::DeleteFile(WorkFile(kFormCopyFile));
 }
 
 

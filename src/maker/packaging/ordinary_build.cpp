@@ -150,7 +150,7 @@ OrdinaryBuildResult BuildOrdinaryCard(const ordinary::OrdinarySettings& s, std::
   bool useIcon = UsesReplacementIcon(s.icon);
   if (useIcon) {
     RemoveIconWorkFiles();
-    if (!PrepareIconTail(s.icon, ProgramFile(kIconTailFile), ProgramFile(kIconCopyFile))) {
+    if (!PrepareIconTail(s.icon, WorkFile(kIconTailFile), WorkFile(kIconCopyFile))) {
       RemoveIconWorkFiles();
       platform::ShowMessage("图标文件 " + s.icon + " 无法被《Lumo贺卡制作 2002》处理，请重新选择图标文件。",
                             MsgIcon::Error);
@@ -174,9 +174,9 @@ OrdinaryBuildResult BuildOrdinaryCard(const ordinary::OrdinarySettings& s, std::
         ok = false;
       }
       ok = ok && cut >= 0 && out.CutTo(static_cast<uint64_t>(cut)) &&
-           files::CopyFile(ProgramFile(kForm1Name), ProgramFile(kFormCopyFile), false) &&
-           out.AppendFilePrefix(ProgramFile(kFormCopyFile), kForm1PrefixLength) &&
-           out.AppendFile(ProgramFile(kIconTailFile));
+           files::CopyFile(ProgramFile(kForm1Name), WorkFile(kFormCopyFile), false) &&
+           out.AppendFilePrefix(WorkFile(kFormCopyFile), kForm1PrefixLength) &&
+           out.AppendFile(WorkFile(kIconTailFile));
     }
     if (useIcon) RemoveIconWorkFiles();
     const uint64_t payloadOffset = out.Size();

@@ -17,6 +17,7 @@
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/text.h"
+#include "platform/user_folders.h"
 
 namespace packaging {
 
@@ -162,7 +163,7 @@ std::string ProgramSettingsFile() {
   char buf[4096];
   ssize_t n = ::readlink("/proc/self/exe", buf, sizeof(buf) - 1);
   std::string name = n > 0 ? platform::paths::ExtractFileName(platform::paths::FromHost(std::string(buf, n))) : "lmcard";
-  return platform::paths::ProgramFolder() + name + ".ini";
+  return platform::user_folders::SavePath(name + ".ini");
 }
 
 bool MakeExe(CardDocument& doc, std::string_view outputPathIn, const MakeExeHooks& hooks) {
@@ -178,7 +179,7 @@ bool MakeExe(CardDocument& doc, std::string_view outputPathIn, const MakeExeHook
   } ready{hooks.status};
 
   // Step 1.
-  const std::string settingsFile = ProgramFile(kSettingsWorkFile);
+  const std::string settingsFile = WorkFile(kSettingsWorkFile);
   files::DeleteFile(settingsFile);
   platform::profile::ClearCache();
   say(kStatusCompiling);
@@ -201,7 +202,7 @@ bool MakeExe(CardDocument& doc, std::string_view outputPathIn, const MakeExeHook
   const IconWorkFilesGuard iconWorkFiles;
   if (useIcon) {
     RemoveIconWorkFiles();
-    useIcon = PrepareIconTail(iconPath, ProgramFile(kIconTailFile), ProgramFile(kIconCopyFile));
+    useIcon = PrepareIconTail(iconPath, WorkFile(kIconTailFile), WorkFile(kIconCopyFile));
     if (!useIcon) RemoveIconWorkFiles();
   }
 
@@ -227,9 +228,9 @@ bool MakeExe(CardDocument& doc, std::string_view outputPathIn, const MakeExeHook
       std::optional<std::string> icon = files::ReadFile(iconPath);
       const bool colors256 = icon && icon->size() > 14 && static_cast<unsigned char>((*icon)[14]) == 168;
       ok = ok && icon && cut >= 0 && out.CutTo(static_cast<uint64_t>(cut)) &&
-           files::CopyFile(ProgramFile(colors256 ? kForm4Name : kForm3Name), ProgramFile(kFormCopyFile), false) &&
-           out.AppendFilePrefix(ProgramFile(kFormCopyFile), kForm34PrefixLength) &&
-           out.AppendFile(ProgramFile(kIconTailFile));
+           files::CopyFile(ProgramFile(colors256 ? kForm4Name : kForm3Name), WorkFile(kFormCopyFile), false) &&
+           out.AppendFilePrefix(WorkFile(kFormCopyFile), kForm34PrefixLength) &&
+           out.AppendFile(WorkFile(kIconTailFile));
       RemoveIconWorkFiles();
     }
     // Step 10.

@@ -32,7 +32,8 @@ const StubFamily& ChooseFamily(const document::CardDocument& doc, const std::vec
 // ("2002-1-5 7:03:09").
 std::string ShortDateLongTime(const std::tm& t);
 
-// The running program's own settings file: its path with ".ini" appended, in the program folder.
+// The running program's own settings file: its name with ".ini" appended, in the program folder
+// (in the user's data folder when the program folder is read-only).
 std::string ProgramSettingsFile();
 
 struct MakeExeHooks {

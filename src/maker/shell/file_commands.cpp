@@ -145,13 +145,12 @@ bool FileCommands::SaveAsTemplate() {
     platform::ShowMessage(std::string(kTemplateNameCharsMessage), MsgIcon::Warning);
     return false;
   }
-  std::string file = TemplateFile(*name, GalleryPage::Interactive);
+  std::string file = NewTemplateFile(*name, GalleryPage::Interactive);
   if (platform::files::FileExists(file) &&
       platform::ShowMessage(std::string(kTemplateReplaceQuestion), MsgIcon::Question, MsgButtons::YesNo) ==
           MsgResult::No) {
     return false;
   }
-  platform::files::CreateFolder(TemplateFolder());
   if (!WriteDesign(file)) return false;
   platform::ShowMessage(std::string(kTemplateSavedMessage), MsgIcon::Information);
   return true;

@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "platform/user_folders.h"
 
 namespace cardshell {
 
@@ -17,7 +18,9 @@ std::string_view TemplateExtension(GalleryPage page) {
   return {};
 }
 
-std::string TemplateFolder() { return platform::paths::ProgramFolder() + "template\\"; }
+constexpr std::string_view kTemplateSubfolder = "template\\";
+
+std::string TemplateFolder() { return platform::paths::ProgramFolder() + std::string(kTemplateSubfolder); }
 
 std::string TemplateCaption(std::string_view fileName, GalleryPage page) {
   std::string_view ext = TemplateExtension(page);
@@ -36,8 +39,22 @@ std::vector<std::string> GalleryEntries(std::string_view folder, GalleryPage pag
   return entries;
 }
 
+std::vector<std::string> GalleryEntries(GalleryPage page) {
+  std::vector<std::string> entries{std::string(kBlankTemplate)};
+  for (const std::string& name :
+       platform::user_folders::ListFiles(kTemplateSubfolder, {std::string(TemplateExtension(page))})) {
+    entries.push_back(TemplateCaption(name, page));
+  }
+  return entries;
+}
+
 std::string TemplateFile(std::string_view caption, GalleryPage page) {
-  return TemplateFolder() + std::string(caption) + std::string(TemplateExtension(page));
+  return platform::user_folders::Find(kTemplateSubfolder, std::string(caption) + std::string(TemplateExtension(page)));
+}
+
+std::string NewTemplateFile(std::string_view caption, GalleryPage page) {
+  return platform::user_folders::SavePath(kTemplateSubfolder) + std::string(caption) +
+         std::string(TemplateExtension(page));
 }
 
 std::string FlashWizardCommandLine(std::string_view programFolder, std::string_view caption) {

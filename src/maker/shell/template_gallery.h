@@ -32,9 +32,16 @@ std::string TemplateCaption(std::string_view fileName, GalleryPage page);
 // A page's entries: "空白模板", then one caption per matching file of folder, in the order the
 // folder listing gives them.
 std::vector<std::string> GalleryEntries(std::string_view folder, GalleryPage page);
+// The same over the user's templates and the shipped ones together, sorted by name; the
+// user's file stands for both on a clash of names (see platform/user_folders.h).
+std::vector<std::string> GalleryEntries(GalleryPage page);
 
-// The template file of an entry: the program folder + "template\" + caption + extension.
+// The template file of an entry: "template\" + caption + extension, the user's file when
+// there is one, else the program folder's.
 std::string TemplateFile(std::string_view caption, GalleryPage page);
+// Where a template saved under caption goes: the program folder's "template\", or the
+// user's when the program folder is read-only; the folder is created.
+std::string NewTemplateFile(std::string_view caption, GalleryPage page);
 
 // The Flash card wizard's command line: the program folder + "lmflashcard.exe", a blank and a
 // double quote, then the caption (the wizard strips the one quote it finds).

@@ -6,10 +6,12 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 #include "platform/paths.h"
 #include "platform/qt/font_chooser.h"
 #include "platform/qt/qt_text.h"
+#include "platform/user_folders.h"
 
 namespace platform {
 namespace {
@@ -18,6 +20,31 @@ QWidget* Parent() { return QApplication::activeWindow(); }
 
 QString HostDir(const std::string& dir) {
   return dir.empty() ? QString() : QString::fromStdString(paths::ToHost(dir));
+}
+
+// A dialog started in a data folder offers the same folder of the user's data folder or of
+// the program folder beside it, so the user's files and the shipped ones are both at hand.
+QList<QUrl> DataFolderSideBar(const std::string& initialDir) {
+  QList<QUrl> urls;
+  if (initialDir.empty()) return urls;
+  for (const std::string& f : user_folders::CounterpartFolders(initialDir)) {
+    urls << QUrl::fromLocalFile(QString::fromStdString(paths::ToHost(f)));
+  }
+  if (!urls.isEmpty()) urls.prepend(QUrl::fromLocalFile(HostDir(initialDir)));
+  return urls;
+}
+
+// The dialog of OpenFile and SaveFile when it has a side bar to show; the static functions
+// otherwise.
+QStringList RunFileDialog(const FileDialogOptions& o, const QList<QUrl>& sideBar, const QString& start,
+                          const QString& filter, const QString& selected, bool save) {
+  QFileDialog d(Parent(), ToQString(o.title), start, filter);
+  d.setSidebarUrls(sideBar);
+  if (!selected.isEmpty()) d.selectNameFilter(selected);
+  d.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  d.setFileMode(save ? QFileDialog::AnyFile : o.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+  if (save && !o.overwritePrompt) d.setOption(QFileDialog::DontConfirmOverwrite);
+  return d.exec() == QDialog::Accepted ? d.selectedFiles() : QStringList();
 }
 
 }  // namespace
@@ -86,7 +113,11 @@ std::vector<std::string> QtDialogs::OpenFile(const FileDialogOptions& o) {
   QString start = HostDir(o.initialDir);
   if (!o.fileName.empty()) start = start.isEmpty() ? ToQString(o.fileName) : start + "/" + ToQString(o.fileName);
   std::vector<std::string> out;
-  if (o.multiSelect) {
+  if (QList<QUrl> side = DataFolderSideBar(o.initialDir); !side.isEmpty()) {
+    for (const QString& f : RunFileDialog(o, side, start, filter, selected, false)) {
+      out.push_back(paths::FromHost(f.toStdString()));
+    }
+  } else if (o.multiSelect) {
     for (const QString& f : QFileDialog::getOpenFileNames(Parent(), ToQString(o.title), start, filter, &selected)) {
       out.push_back(paths::FromHost(f.toStdString()));
     }
@@ -104,7 +135,13 @@ std::optional<std::string> QtDialogs::SaveFile(const FileDialogOptions& o) {
   if (!o.fileName.empty()) start = start.isEmpty() ? ToQString(o.fileName) : start + "/" + ToQString(o.fileName);
   QFileDialog::Options opts;
   if (!o.overwritePrompt) opts |= QFileDialog::DontConfirmOverwrite;
-  QString f = QFileDialog::getSaveFileName(Parent(), ToQString(o.title), start, filter, &selected, opts);
+  QString f;
+  if (QList<QUrl> side = DataFolderSideBar(o.initialDir); !side.isEmpty()) {
+    const QStringList chosen = RunFileDialog(o, side, start, filter, selected, true);
+    if (!chosen.isEmpty()) f = chosen.front();
+  } else {
+    f = QFileDialog::getSaveFileName(Parent(), ToQString(o.title), start, filter, &selected, opts);
+  }
   if (f.isEmpty()) return std::nullopt;
   std::string path = paths::FromHost(f.toStdString());
   if (!o.defaultExt.empty() && paths::ExtractFileExt(path).empty()) path += "." + o.defaultExt;

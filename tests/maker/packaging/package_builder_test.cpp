@@ -7,6 +7,7 @@
 #include "maker/packaging/packaging_fixture.h"
 #include "maker/packaging/settings_block.h"
 #include "platform/text.h"
+#include "platform/user_folders.h"
 
 using namespace packaging;
 using namespace packaging_test;
@@ -385,4 +386,25 @@ TEST_F(MakeExeTest, ASuccessfulBuildReplacesAnExistingCardAndStampsTheTime) {
   t.tm_min = 3;
   t.tm_sec = 9;
   EXPECT_EQ(ShortDateLongTime(t), "2002-1-5 7:03:09");
+}
+
+TEST_F(MakeExeTest, BesideAReadOnlyProgramFolderWorkFilesAndSettingsGoToTheUsersFolders) {
+  testing_support::TempDir home, out;
+  setenv("XDG_DATA_HOME", home.HostPath().c_str(), 1);
+  platform::user_folders::ForceInUse(true);
+  CardDocument doc = Empty();
+  doc.window.icon = Write("card.ico", IconFile(32, 32, 8));
+  const std::vector<std::string> before = platform::files::ListFiles(dir_.Path());
+  const bool built = MakeExe(doc, out.File("card.exe"));
+  platform::user_folders::ForceInUse(std::nullopt);
+  unsetenv("XDG_DATA_HOME");
+
+  ASSERT_TRUE(built);
+  EXPECT_EQ(platform::files::ListFiles(dir_.Path()), before);
+  EXPECT_EQ(CardReader::Open(out.File("card.exe")).Text(),
+            ReadBytes(platform::user_folders::TempFolder() + "~tmpset.obj"));
+  EXPECT_TRUE(CardReader::Open(out.File("card.exe")).Icon().has_value());
+  const auto settings = platform::files::ListFiles(home.Path() + "lmcard");
+  ASSERT_EQ(settings.size(), 1u);
+  EXPECT_FALSE(platform::profile::GetString(home.Path() + "lmcard/" + settings[0], "LMCARD", "LastMake", "").empty());
 }

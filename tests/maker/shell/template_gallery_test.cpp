@@ -10,6 +10,7 @@
 #include "maker/shell/shell_fixture.h"
 #include "platform/files.h"
 #include "platform/scripted_dialogs.h"
+#include "platform/user_folders.h"
 
 using namespace cardshell;
 using testing_support::ReadBytes;
@@ -70,4 +71,27 @@ TEST(TemplateGallery, TheFlashWizardReceivesTheCaptionAsItsTemplateName) {
   }
   EXPECT_EQ(args, "\xE7\xA9\xBA\xE7\x99\xBD\xE6\xA8\xA1\xE6\x9D\xBF|");  // "空白模板" in UTF-8, one argument
   EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST(TemplateGallery, BesideAReadOnlyProgramFolderTheUsersTemplatesAreListedAndSavedInTheirFolder) {
+  shell_fixture::ProgramFolderScope scope;
+  testing_support::TempDir home;
+  setenv("XDG_DATA_HOME", home.HostPath().c_str(), 1);
+  platform::user_folders::ForceInUse(true);
+  platform::files::CreateFolder(scope.File("template"));
+  WriteBytes(scope.File("template/默认贺卡.lmcard2"), "shipped");
+  WriteBytes(scope.File("template/生日.lmcard2"), "shipped");
+
+  const std::string saved = NewTemplateFile("我的贺卡", GalleryPage::Interactive);
+  WriteBytes(saved, "mine");
+  WriteBytes(NewTemplateFile("生日", GalleryPage::Interactive), "my birthday");
+  const std::vector<std::string> entries = GalleryEntries(GalleryPage::Interactive);
+  const std::string birthday = ReadBytes(TemplateFile("生日", GalleryPage::Interactive));
+  platform::user_folders::ForceInUse(std::nullopt);
+  unsetenv("XDG_DATA_HOME");
+
+  EXPECT_EQ(saved, home.Path() + "lmcard/template\\我的贺卡.lmcard2");
+  EXPECT_EQ(entries, (std::vector<std::string>{"空白模板", "默认贺卡", "生日", "我的贺卡"}));
+  EXPECT_EQ(birthday, "my birthday");
+  EXPECT_EQ(platform::files::ListFiles(scope.File("template")).size(), 2u);
 }

@@ -19,6 +19,7 @@
 #include "platform/paths.h"
 #include "platform/qt/qt_text.h"
 #include "platform/shell.h"
+#include "platform/user_folders.h"
 
 namespace designer {
 
@@ -187,7 +188,8 @@ void Designer::RebuildControls() {
 
 void Designer::Preview() {
   if (!CardOpen()) return;
-  const std::string folder = platform::paths::ProgramFolder();
+  const std::string program = platform::paths::ProgramFolder();
+  const std::string folder = platform::user_folders::WorkFolder();
   for (std::string_view name : {document::kTestCardExe, document::kTestCardCrd2, document::kTestCardCrd3}) {
     std::string path = folder + std::string(name);
     if (platform::files::FileExists(path)) platform::files::DeleteFile(path);
@@ -200,9 +202,9 @@ void Designer::Preview() {
   }
   emit statusText(platform::ToQString("就绪"));
   if (platform::files::FileExists(folder + std::string(document::kTestCardCrd3))) {
-    starter_(document::PreviewCommandLine(folder, "exe3.exe", document::kTestCardCrd3));
+    starter_(document::PreviewCommandLine(program, "exe3.exe", folder, document::kTestCardCrd3));
   } else if (platform::files::FileExists(folder + std::string(document::kTestCardCrd2))) {
-    starter_(document::PreviewCommandLine(folder, "exe2.exe", document::kTestCardCrd2));
+    starter_(document::PreviewCommandLine(program, "exe2.exe", folder, document::kTestCardCrd2));
   }
   StartCaptionTimers();
 }

@@ -88,7 +88,7 @@ class Designer : public QObject {
   void RebuildControls();
   // The designer window's font as a card stores it: new buttons take it.
   platform::FontSpec WindowFont() const;
-  // "预览贺卡": builds "TestCard.crd2" or "TestCard.crd3" in the program folder and starts
+  // "预览贺卡": builds "TestCard.crd2" or "TestCard.crd3" in the work folder and starts
   // exe2.exe or exe3.exe on it without waiting; caption timers stop around the build.
   void Preview();
   // Every caption timer (the build command stops them for the duration of a build).

@@ -190,8 +190,7 @@ void TForm3::showEvent(QShowEvent* event) {
 }
 
 void TForm3::ListGreetingBoxes() {
-  for (const std::string& name : GreetingBoxFiles(platform::paths::ProgramFolder() +
-                                                  std::string(ordinary::kGreetingBoxFolder)))
+  for (const std::string& name : GreetingBoxFiles())
     ui_.boxList->addItem(ToQString(name));
 }
 

@@ -18,6 +18,7 @@
 #include "platform/qt/qt_paint.h"
 #include "platform/qt/qt_text.h"
 #include "platform/text.h"
+#include "platform/user_folders.h"
 
 namespace ordinary_ui {
 
@@ -131,7 +132,7 @@ void TForm3::GreetingBoxChosen(int index) {
     LMLoadHCK(entry);
     return;
   }
-  std::string inFolder = platform::paths::ProgramFolder() + std::string(ordinary::kGreetingBoxFolder) + entry;
+  std::string inFolder = platform::user_folders::Find(ordinary::kGreetingBoxFolder, entry);
   if (platform::files::FileExists(inFolder)) {
     LMLoadHCK(inFolder);
     return;

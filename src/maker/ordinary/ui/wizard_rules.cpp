@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "platform/user_folders.h"
 
 namespace ordinary_ui {
 
@@ -161,8 +162,14 @@ platform::FileDialogOptions OpenDialogOptions(std::string title, std::string_vie
   return o;
 }
 
-std::vector<std::string> GreetingBoxFiles(const std::string& folder) {
-  return files::ListFiles(folder, {".gif", ".jpg", ".jpeg", ".bmp", ".swf", ".emf"});
+namespace {
+const std::vector<std::string> kGreetingBoxExts = {".gif", ".jpg", ".jpeg", ".bmp", ".swf", ".emf"};
+}  // namespace
+
+std::vector<std::string> GreetingBoxFiles(const std::string& folder) { return files::ListFiles(folder, kGreetingBoxExts); }
+
+std::vector<std::string> GreetingBoxFiles() {
+  return platform::user_folders::ListFiles(ordinary::kGreetingBoxFolder, kGreetingBoxExts);
 }
 
 RememberedFolders::RememberedFolders() {
@@ -170,7 +177,13 @@ RememberedFolders::RememberedFolders() {
                                           ordinary::kVoiceFolder,       ordinary::kGreetingBoxFolder,
                                           ordinary::kGreetingTextFolder, ordinary::kIconFolder,
                                           ordinary::kBuiltCardFolder};
-  for (int i = 0; i < 7; ++i) folders_[i] = paths::ProgramFolder() + std::string(subfolders[i]);
+  // Where the user makes files (recordings, greeting texts, cards) the dialogs start in the
+  // user's own folder; the shipped media are found in the program folder.
+  const bool made[7] = {false, false, true, false, true, false, true};
+  for (int i = 0; i < 7; ++i) {
+    folders_[i] = made[i] ? platform::user_folders::SavePath(subfolders[i])
+                          : paths::ProgramFolder() + std::string(subfolders[i]);
+  }
 }
 
 const std::string& RememberedFolders::Get(FolderFamily family) const { return folders_[static_cast<int>(family)]; }

@@ -118,13 +118,15 @@ platform::FileDialogOptions OpenDialogOptions(std::string title, std::string_vie
 
 // The names (without folder, sorted by name) of the greeting box folder's pictures.
 std::vector<std::string> GreetingBoxFiles(const std::string& folder);
+// The same over the user's greeting boxes and the shipped ones together.
+std::vector<std::string> GreetingBoxFiles();
 
 // The seven folders where the wizard's file dialogs start; a picked file's folder is remembered
 // for its family for as long as the program runs.
 enum class FolderFamily { CardPictures, Music, Voices, GreetingBoxes, GreetingTexts, Icons, BuiltCards };
 class RememberedFolders {
  public:
-  RememberedFolders();  // the working folders of the program folder
+  RememberedFolders();  // the data folders (the user's for voices, greeting texts and cards)
   const std::string& Get(FolderFamily family) const;
   void Remember(FolderFamily family, const std::string& pickedFile);
 

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <utility>
 
 #include "audio/ui/voice_recorder_form.h"
 #include "maker/ordinary/ui/ordinary_wizard.h"
@@ -10,7 +11,11 @@
 #include "maker/shell/ui/main_window.h"
 #include "maker/shell/ui/new_card_dialog.h"
 #include "maker/shell/ui/template_gallery_window.h"
+#include "maker/shell/start_file.h"
+#include "maker/shell/template_gallery.h"
 #include "maker/shell/ui/window_placement.h"
+#include "platform/dialogs.h"
+#include "platform/error.h"
 
 namespace cardshell {
 
@@ -65,8 +70,32 @@ void CardMaker::StartupTimer() {
   form1_->show();
   form9_->EndSplash();
   form1_->activateWindow();
+  if (OpenStartFile()) return;
   CentreOn(form2_, form1_.get());
   form2_->exec();
+}
+
+bool CardMaker::OpenStartFile() {
+  const std::string file = std::exchange(startFile_, std::string());
+  switch (StartFileKindOf(file)) {
+    case StartFileKind::None:
+      return false;
+    case StartFileKind::Design:
+      form1_->Files().SetCurrentDesignFile(file);
+      try {
+        form1_->Files().LoadDesign(file);
+      } catch (const platform::Error& e) {
+        platform::ShowMessage(e.what(), platform::MsgIcon::Error);
+      }
+      return true;
+    case StartFileKind::Ordinary:
+      OpenOrdinaryWizard(form1_.get(), file);
+      return true;
+    case StartFileKind::FlashWizard:
+      StartFlashWizard(file);
+      return true;
+  }
+  return false;
 }
 
 void CardMaker::OpenOrdinaryWizard(QWidget* gallery, const std::string& templateFile) {

@@ -38,6 +38,10 @@ class CardMaker : public QObject {
   // then the main window shows maximised and its start-up timer runs. Returns at once: the
   // rest happens in the application's message loop.
   void Start();
+  // A file named on the command line: once the main window is up, a design opens in the
+  // designer, an ordinary template in the wizard, a Flash template in the Flash card wizard,
+  // instead of the template gallery (see maker/shell/start_file.h).
+  void SetStartFile(std::string path) { startFile_ = std::move(path); }
 
   // The windows, once created (nullptr before).
   TForm1* MainWindow() const { return form1_.get(); }
@@ -53,6 +57,7 @@ class CardMaker : public QObject {
   void CreateRest();
   void StartupTimer();
   void OpenOrdinaryWizard(QWidget* gallery, const std::string& templateFile);
+  bool OpenStartFile();
 
   StartupTimes times_;
   std::unique_ptr<TForm1> form1_;
@@ -62,6 +67,7 @@ class CardMaker : public QObject {
   TForm2* form2_ = nullptr;
   TForm6* form6_ = nullptr;
   std::vector<std::string> created_;
+  std::string startFile_;
 };
 
 }  // namespace cardshell

@@ -139,7 +139,7 @@ void TForm2::FillLists() {
     QListWidget* list = lists_[i];
     list->clear();
     bool first = true;
-    for (const std::string& caption : GalleryEntries(TemplateFolder(), page)) {
+    for (const std::string& caption : GalleryEntries(page)) {
       list->addItem(new QListWidgetItem(PageIcon(page, first), ToQString(caption)));
       first = false;
     }

@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "platform/scripted_dialogs.h"
 #include "shell_ui_fixture.h"
+#include "support/shared_program_folder.h"
 #include "support/temp_dir.h"
 
 using namespace cardshell;
@@ -16,16 +17,14 @@ using ordinary_ui::CardFormat;
 namespace {
 
 struct BuildScene {
-  BuildScene() : previous(platform::paths::ProgramFolder()) {
+  BuildScene() {
     shell_ui_fixture::App();
-    platform::paths::SetProgramFolder(std::string(CARD_PROGRAM_DIR) + "/");
     designer.shown = true;
     document::CreatelmTxt(designer.doc);
     designer.statusText = [this](const std::string& t) { status.push_back(t); };
   }
   ~BuildScene() {
     ordinary_ui::SetFormatChooserScript(nullptr);
-    platform::paths::SetProgramFolder(previous);
   }
   void Choose(std::optional<CardFormat> f) {
     ordinary_ui::SetFormatChooserScript([this, f] {
@@ -34,7 +33,7 @@ struct BuildScene {
     });
   }
   QApplication& app = shell_ui_fixture::App();  // before any widget member
-  std::string previous;
+  testing_support::SharedProgramFolder programFolder;
   testing_support::TempDir dir;
   platform::ScriptedDialogs dialogs;
   shell_ui_fixture::FakeDesigner designer;

@@ -156,3 +156,31 @@ TEST(CardMakerStartup, TheOrdinaryPageOpensAFreshWizardWithTheTemplateLoaded) {
   maker.MainWindow()->close();
   platform::paths::SetProgramFolder(previous);
 }
+
+TEST(CardMakerStartup, ADesignNamedOnTheCommandLineOpensInsteadOfTheGallery) {
+  shell_ui_fixture::App();
+  platform::ScriptedDialogs dialogs;
+  auto designer = std::make_unique<shell_ui_fixture::FakeDesigner>();
+  shell_ui_fixture::FakeDesigner* fake = designer.get();
+  CardMaker maker(std::move(designer), StartupTimes{10, 10});
+  const std::string design = std::string(CARD_PROGRAM_DIR) + "/template/默认贺卡.lmcard2";
+  maker.SetStartFile(design);
+  maker.Start();
+  bool galleryShown = false;
+  QTimer poll;
+  poll.setInterval(5);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* g = qobject_cast<TForm2*>(QApplication::activeModalWidget())) {
+      galleryShown = true;
+      g->reject();
+    }
+  });
+  poll.start();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return fake->shown; }, 5000));
+  QTest::qWait(100);
+  EXPECT_FALSE(galleryShown);
+  EXPECT_EQ(maker.MainWindow()->Files().CurrentDesignFile(), design);
+  EXPECT_NE(std::find(fake->calls.begin(), fake->calls.end(), "replaced"), fake->calls.end());
+  EXPECT_TRUE(dialogs.shown.empty());
+  maker.MainWindow()->close();
+}

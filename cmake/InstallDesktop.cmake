@@ -1,0 +1,26 @@
+# Runs at install time (see Install.cmake): the links in bin/ and the menu entries, whose
+# commands name the programs under the prefix being installed to.
+set(root "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
+set(bindir "${CMAKE_INSTALL_PREFIX}/bin")
+set(programdir "${CMAKE_INSTALL_PREFIX}/${CARD_INSTALL_PROGRAM_DIR}")
+
+file(MAKE_DIRECTORY "${root}/bin")
+foreach(p lmcard lmflashcard cardtool)
+  message(STATUS "Installing: ${root}/bin/${p}")
+  file(REMOVE "${root}/bin/${p}")
+  file(CREATE_LINK "../${CARD_INSTALL_PROGRAM_DIR}/${p}" "${root}/bin/${p}" SYMBOLIC)
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${root}/bin/${p}")
+endforeach()
+
+file(MAKE_DIRECTORY "${root}/share/applications")
+file(GLOB entries "${CARD_DESKTOP_DIR}/*.desktop.in")
+foreach(in IN LISTS entries)
+  get_filename_component(name "${in}" NAME)
+  string(REGEX REPLACE "\\.in$" "" name "${name}")
+  file(READ "${in}" text)
+  string(REPLACE "@BINDIR@" "${bindir}" text "${text}")
+  string(REPLACE "@PROGRAMDIR@" "${programdir}" text "${text}")
+  message(STATUS "Installing: ${root}/share/applications/${name}")
+  file(WRITE "${root}/share/applications/${name}" "${text}")
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${root}/share/applications/${name}")
+endforeach()
