@@ -1,7 +1,5 @@
 #include "maker/packaging/package_builder.h"
 
-#include <unistd.h>
-
 #include <chrono>
 
 #include "maker/document/action_list.h"
@@ -159,9 +157,8 @@ std::string ShortDateLongTime(const std::tm& t) {
 }
 
 std::string ProgramSettingsFile() {
-  char buf[4096];
-  ssize_t n = ::readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-  std::string name = n > 0 ? platform::paths::ExtractFileName(platform::paths::FromHost(std::string(buf, n))) : "lmcard";
+  const std::string self = platform::paths::ProgramFile();
+  std::string name = self.empty() ? "lmcard" : platform::paths::ExtractFileName(self);
   return platform::paths::ProgramFolder() + name + ".ini";
 }
 
