@@ -13,4 +13,8 @@ std::string BuildFailureMessage(std::string_view path) {
 
 std::string ProgramFile(std::string_view name) { return platform::paths::ProgramFolder() + std::string(name); }
 
+std::string ExeCardFile(std::string_view name) {
+  return platform::paths::ProgramFolder() + std::string(kExeCardFolder) + std::string(name);
+}
+
 }  // namespace packaging

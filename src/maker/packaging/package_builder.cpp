@@ -209,7 +209,7 @@ bool MakeExe(CardDocument& doc, std::string_view outputPathIn, const MakeExeHook
   bool ok;
   {
     CardOutput out(outputPath);
-    ok = out.AppendFile(ProgramFile(plainFile ? kHeaderFileName : family.stub));
+    ok = out.AppendFile(plainFile ? ProgramFile(kHeaderFileName) : ExeCardFile(family.stub));
     if (plainFile && useIcon) {
       RemoveIconWorkFiles();
       useIcon = false;
@@ -217,14 +217,14 @@ bool MakeExe(CardDocument& doc, std::string_view outputPathIn, const MakeExeHook
     if (ok && useIcon) {
       int cut = family.defaultLength;
       try {
-        cut = ReadIni(kOptionSection, family.optionKey, ProgramFile(kOptionIniName), family.defaultLength);
+        cut = ReadIni(kOptionSection, family.optionKey, ExeCardFile(kOptionIniName), family.defaultLength);
       } catch (const platform::Error&) {
         ok = false;
       }
       std::optional<std::string> icon = files::ReadFile(iconPath);
       const bool colors256 = icon && icon->size() > 14 && static_cast<unsigned char>((*icon)[14]) == 168;
       ok = ok && icon && cut >= 0 && out.CutTo(static_cast<uint64_t>(cut)) &&
-           files::CopyFile(ProgramFile(colors256 ? kForm4Name : kForm3Name), ProgramFile(kFormCopyFile), false) &&
+           files::CopyFile(ExeCardFile(colors256 ? kForm4Name : kForm3Name), ProgramFile(kFormCopyFile), false) &&
            out.AppendFilePrefix(ProgramFile(kFormCopyFile), kForm34PrefixLength) &&
            out.AppendFile(ProgramFile(kIconTailFile));
       RemoveIconWorkFiles();

@@ -58,8 +58,8 @@ class PatchedPlayer : public PackagingTest {};
 TEST_F(PatchedPlayer, StillRunsAndFindsItsIcon) {
   const std::string program = ReadBytes(platform::paths::FromHost("/bin/true"));
   ASSERT_FALSE(program.empty());
-  Write("exe1.exe", program);
-  Write("Option.ini", OptionIniText(static_cast<long long>(program.size()), -1, -1));
+  Write("windows/exe1.exe", program);
+  Write("windows/Option.ini", OptionIniText(static_cast<long long>(program.size()), -1, -1));
   ordinary::OrdinarySettings s = ordinary::NewCardSettings();
   s.cardImg = Write("card.jpg", std::string(64, 'J'));
   const std::string icon = IconFile(32, 32, 8);
