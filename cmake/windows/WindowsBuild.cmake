@@ -5,11 +5,11 @@ set(CMAKE_CXX_FLAGS_RELEASE "-Os")
 set(CMAKE_C_FLAGS_RELEASE "-Os")
 add_compile_options(-ffunction-sections -fdata-sections)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE _WIN32_WINNT=0x0601
-  # The core's POSIX file calls: no handle inheritance, and binary files (binmode.o below).
-  O_CLOEXEC=_O_NOINHERIT _USE_MATH_DEFINES _POSIX_THREAD_SAFE_FUNCTIONS)
+  # Every POSIX open() of the core asks for O_CLOEXEC: here that means no handle inheritance and
+  # binary files (the C runtime's default text mode would translate line ends).
+  "O_CLOEXEC=(_O_NOINHERIT|_O_BINARY)" _USE_MATH_DEFINES _POSIX_THREAD_SAFE_FUNCTIONS)
 # One file per program, no DLL beyond those Windows ships.
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
-link_libraries(${CMAKE_SYSROOT}/usr/x86_64-w64-mingw32/lib/binmode.o)
 find_package(Threads REQUIRED)
 
 include(cmake/CardTargets.cmake)
@@ -42,7 +42,7 @@ card_library(card_player      DIRS player            DEPS card_packaging card_or
 
 set(CARD_PROGRAM_DIR ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CARD_PROGRAM_DIR})
-include(cmake/windows/WindowsPlayers.cmake OPTIONAL)
+include(cmake/windows/WindowsPlayers.cmake)
 
 option(CARD_BUILD_TESTS "Build the core tests" ON)
 if(CARD_BUILD_TESTS)

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/paths.h"
 
 namespace packaging {
@@ -126,7 +127,8 @@ bool CardOutput::Commit(bool executable) {
   fd_ = -1;
   if (::close(fd) != 0) return false;
   ::chmod(tempHost_.c_str(), executable ? 0755 : 0644);
-  if (::rename(tempHost_.c_str(), platform::paths::ToHost(target_).c_str()) != 0) return false;
+  // Replaces a file that appeared meanwhile, on every host (a plain rename does not on Windows).
+  if (!platform::files::RenameFile(platform::paths::FromHost(tempHost_), target_)) return false;
   committed_ = true;
   return true;
 }

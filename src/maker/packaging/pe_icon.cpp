@@ -121,6 +121,14 @@ std::optional<IconEntries> FindEntries(std::string_view b, const PeFile& f) {
 
 }  // namespace
 
+std::optional<uint64_t> PeImageEnd(std::string_view b) {
+  auto f = Parse(b);
+  if (!f) return {};
+  uint64_t end = f->sections.empty() ? 0 : f->sections.back().header + 40;
+  for (const Section& s : f->sections) end = std::max<uint64_t>(end, static_cast<uint64_t>(s.rawOffset) + s.rawSize);
+  return end;
+}
+
 std::optional<PeIconResource> FindPeIcon(std::string_view b) {
   auto f = Parse(b);
   if (!f) return {};

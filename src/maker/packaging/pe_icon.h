@@ -21,6 +21,10 @@ struct PeIconResource {
   uint32_t size = 0;    // its size as the resource directory declares it
 };
 
+// Where a PE file's image ends (the end of its last section's data), so that whatever follows was
+// appended; nothing when bytes is no PE file.
+std::optional<uint64_t> PeImageEnd(std::string_view bytes);
+
 // The first icon image of a PE file; nothing when bytes is no PE file, has no icon resource, or
 // a directory or the image lies outside the file's sections.
 std::optional<PeIconResource> FindPeIcon(std::string_view bytes);
