@@ -20,6 +20,10 @@ set(player_ico ${CMAKE_BINARY_DIR}/player.ico)
 configure_file(${PROJECT_SOURCE_DIR}/data/图标/ICON26.ICO ${player_ico} COPYONLY)
 set(player_rc ${CMAKE_BINARY_DIR}/player.rc)
 configure_file(${PROJECT_SOURCE_DIR}/src/apps/win32_players/player.rc ${player_rc} COPYONLY)
+set(player_res ${CMAKE_BINARY_DIR}/player_res.o)
+add_custom_command(OUTPUT ${player_res}
+  COMMAND ${CMAKE_RC_COMPILER} -O coff -i ${player_rc} -o ${player_res}
+  DEPENDS ${player_rc} ${player_ico} WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
 
 foreach(stub exe1 exe2 exe3)
   if(stub STREQUAL exe1)
@@ -27,7 +31,7 @@ foreach(stub exe1 exe2 exe3)
   else()
     set(main ${PROJECT_SOURCE_DIR}/src/apps/win32_players/cardplayer_main.cpp)
   endif()
-  add_executable(${stub} WIN32 ${main} ${player_rc})
+  add_executable(${stub} WIN32 ${main} ${player_res})
   target_link_libraries(${stub} PRIVATE card_win32_host)
   set_target_properties(${stub} PROPERTIES OUTPUT_NAME ${stub} SUFFIX ".exe")
   # Stripped, and with the resources as the file's last section (no relocation section after it).

@@ -6,8 +6,12 @@ add_subdirectory(${CARD_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FRO
 
 set(CARD_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/cmake/windows/wine_run.sh)
-# Wine sees the Linux file system as drive Z:.
+# Wine sees the Linux file system as drive Z:. The program folder is the main build's, which
+# holds the laid-out players (standalone: this build's own).
 set(win_source "Z:${PROJECT_SOURCE_DIR}")
+if(NOT CARD_HOST_PROGRAM_DIR)
+  set(CARD_HOST_PROGRAM_DIR ${CMAKE_BINARY_DIR}/bin)
+endif()
 
 # Tests whose subject is the Linux stand-in itself (case-insensitive lookup on a case-sensitive
 # file system, fontconfig aliases, the registry file, dlopen fixtures, POSIX permissions) or
@@ -29,7 +33,7 @@ function(card_windows_tests name)
   target_link_libraries(${name} PRIVATE ${A_LIBS} gtest gmock gtest_main)
   target_compile_definitions(${name} PRIVATE
     CARD_TEST_DATA_DIR="${win_source}/tests/data"
-    CARD_PROGRAM_DIR="Z:${CMAKE_BINARY_DIR}/bin"
+    CARD_PROGRAM_DIR="Z:${CARD_HOST_PROGRAM_DIR}"
     CARD_SOURCE_DIR="${win_source}"
     CARD_TEST_CONFIG_HOME="Z:${CMAKE_BINARY_DIR}/test-config")
   add_test(NAME windows_${name} COMMAND ${name} --gtest_brief=1 "--gtest_filter=-${card_linux_only_tests}")
@@ -45,3 +49,4 @@ set_tests_properties(windows_wine_prefix PROPERTIES TIMEOUT 600 FIXTURES_SETUP w
 card_windows_tests(transitions_tests DIRS maker/transitions LIBS card_transitions)
 card_windows_tests(packaging_tests DIRS maker/packaging LIBS card_packaging)
 card_windows_tests(player_tests DIRS player LIBS card_player)
+card_windows_tests(stage_tests DIRS player/stage LIBS card_stage)

@@ -121,6 +121,11 @@ bool CardOutput::CutTo(uint64_t length) {
   return true;
 }
 
+bool CardOutput::PadTo(uint64_t length) {
+  if (fd_ < 0) return false;
+  return length <= size_ || Append(std::string(static_cast<size_t>(length - size_), '\0'));
+}
+
 bool CardOutput::Commit(bool executable) {
   if (fd_ < 0) return false;
   int fd = fd_;

@@ -176,7 +176,8 @@ OrdinaryBuildResult BuildOrdinaryCard(const ordinary::OrdinarySettings& s, std::
       ok = ok && cut >= 0 && out.CutTo(static_cast<uint64_t>(cut)) &&
            files::CopyFile(ExeCardFile(kForm1Name), ProgramFile(kFormCopyFile), false) &&
            out.AppendFilePrefix(ProgramFile(kFormCopyFile), kForm1PrefixLength) &&
-           out.AppendFile(ProgramFile(kIconTailFile));
+           out.AppendFile(ProgramFile(kIconTailFile)) &&
+           out.PadTo(StubImageEnd(ExeCardFile(kOrdinaryFamily.stub)));
     }
     if (useIcon) RemoveIconWorkFiles();
     const uint64_t payloadOffset = out.Size();

@@ -226,7 +226,8 @@ bool MakeExe(CardDocument& doc, std::string_view outputPathIn, const MakeExeHook
       ok = ok && icon && cut >= 0 && out.CutTo(static_cast<uint64_t>(cut)) &&
            files::CopyFile(ExeCardFile(colors256 ? kForm4Name : kForm3Name), ProgramFile(kFormCopyFile), false) &&
            out.AppendFilePrefix(ProgramFile(kFormCopyFile), kForm34PrefixLength) &&
-           out.AppendFile(ProgramFile(kIconTailFile));
+           out.AppendFile(ProgramFile(kIconTailFile)) &&
+           out.PadTo(StubImageEnd(ExeCardFile(family.stub)));
       RemoveIconWorkFiles();
     }
     // Step 10.

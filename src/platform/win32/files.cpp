@@ -108,6 +108,28 @@ bool CreateFolder(std::string_view path) {
   return FolderExists(path);
 }
 
+bool RemoveFolder(std::string_view path) {
+  std::string folder(path);
+  while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  if (!FolderExists(folder)) return false;
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(WidePath(folder + "\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = win32::GbkFromWide(fd.cFileName);
+      if (name == "." || name == "..") continue;
+      const std::string child = folder + "\\" + name;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveFolder(child);
+      } else {
+        DeleteFile(child);
+      }
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  return RemoveDirectoryW(WidePath(folder).c_str()) != 0;
+}
+
 std::string TempFolder() {
   wchar_t buf[MAX_PATH + 1];
   DWORD n = GetTempPathW(MAX_PATH + 1, buf);

@@ -244,6 +244,15 @@ void HostWindow::OnPaint() {
     Blit(dc, *surface_, 0, 0);
   }
   EndPaint(hwnd_, &ps);
+  static bool reported = false;
+  if (!reported && _wgetenv(L"LMCARD_REPORT_FIRST_FRAME")) {
+    // For the start-up benchmark: when the first frame was on the screen (Unix time in ms).
+    reported = true;
+    FILETIME ft;
+    GetSystemTimeAsFileTime(&ft);
+    const uint64_t t = (static_cast<uint64_t>(ft.dwHighDateTime) << 32 | ft.dwLowDateTime) / 10000 - 11644473600000ull;
+    Print("first frame: " + std::to_string(t));
+  }
 }
 
 LRESULT CALLBACK HostWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

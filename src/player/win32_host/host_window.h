@@ -4,9 +4,11 @@
 // timer at the stage's next change. Players derive from it and answer its few virtual calls.
 //
 // For smoke runs and tests, LMCARD_QUIT_AFTER_MS=n makes the program print the titles of its
-// visible windows (and the text of a message box) on stdout after n ms and end.
+// visible windows (and the text of a message box) on stdout after n ms and end;
+// LMCARD_REPORT_FIRST_FRAME=1 prints "first frame: <Unix time in ms>" once the first frame is shown.
 #include <windows.h>
 #undef MessageBox  // platform::Dialogs names its call as the platform does
+#undef DrawText    // and platform::fonts its text drawing
 
 #include <cstdint>
 #include <memory>
