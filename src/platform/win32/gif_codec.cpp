@@ -17,7 +17,8 @@ const char kCorrupt[] = "GIF image is corrupt";
 Color PaletteColor(IWICImagingFactory* f, IWICBitmapFrameDecode* frame, IWICBitmapDecoder* decoder, int index) {
   win32::Com<IWICPalette> palette;
   if (index < 0 || FAILED(f->CreatePalette(palette.Put()))) return 0;
-  if (FAILED(frame->CopyPalette(palette.Get())) && FAILED(decoder->CopyPalette(palette.Get()))) return 0;
+  // The frame's own palette, else the global one (frame is null for the logical screen).
+  if ((!frame || FAILED(frame->CopyPalette(palette.Get()))) && FAILED(decoder->CopyPalette(palette.Get()))) return 0;
   UINT count = 0;
   WICColor colors[256];
   if (FAILED(palette->GetColors(256, colors, &count)) || static_cast<UINT>(index) >= count) return 0;
