@@ -2,12 +2,16 @@
 // card shows on the screen, and that a damaged card is reported without a crash.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "platform/bitmap.h"
 #include "platform/bmp_codec.h"
+#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/picture.h"
+#include "platform/region.h"
 #include "platform/text.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
@@ -56,10 +60,12 @@ class WindowsPlayers : public ::testing::Test {
                              Q(std::string(CARD_SOURCE_DIR) + "/cmake/windows/wine_run.sh");
     const std::string out = Q(Host("out.txt"));
     const std::string session = "LMCARD_REPORT_FIRST_FRAME=1 LMCARD_QUIT_AFTER_MS=" + std::to_string(quitMs) + " " +
-                                wine + " " + Q(program) + " > " + out + " 2>/dev/null & p=$!; n=0; " +
-                                "while [ $n -lt 120 ] && kill -0 $p 2>/dev/null && ! grep -q 'first frame' " + out + "; do sleep 0.5; n=$((n+1)); done; " +
-                                "sleep 1; import -window root " + Q(Host("shot.png")) + "; wait $p";
-    ProgramRun r = RunProgram("xvfb-run -a -s '-screen 0 800x600x24' sh -c " + Q(session) + " 2>&1");
+                                wine + " " + Q(program) + " > " + out + " 2>/dev/null & p=$!; n=0\n" +
+                                "while [ $n -lt 120 ] && kill -0 $p 2>/dev/null && ! grep -q 'first frame' " + out +
+                                "; do sleep 0.5; n=$((n+1)); done\nsleep 1; import -window root " + Q(Host("shot.png")) +
+                                "\nwait $p\n";
+    platform::files::WriteFileAtomic(dir_.File("session.sh"), session);
+    ProgramRun r = RunProgram("xvfb-run -a -s '-screen 0 800x600x24' sh " + Q(Host("session.sh")) + " 2>&1");
     RunProgram("convert " + Q(Host("shot.png")) + " BMP3:" + Q(Host("shot.bmp")));
     r.output += platform::files::ReadFile(dir_.File("out.txt")).value_or("");
     return r;
