@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -136,6 +137,12 @@ bool CreateFolder(std::string_view path) {
   }
   struct stat st;
   return ::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool RemoveFolder(std::string_view path) {
+  std::error_code ec;
+  std::filesystem::remove_all(paths::ToHost(path), ec);
+  return !ec && !Exists(path);
 }
 
 std::string TempFolder() {

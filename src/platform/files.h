@@ -20,6 +20,7 @@ bool DeleteFile(std::string_view path);
 bool CopyFile(std::string_view from, std::string_view to, bool failIfExists);
 bool RenameFile(std::string_view from, std::string_view to);  // replaces an existing target
 bool CreateFolder(std::string_view path);                      // with its parents
+bool RemoveFolder(std::string_view path);                      // with everything in it
 bool IsReadOnly(std::string_view path);
 bool SetReadOnly(std::string_view path, bool readOnly);
 

@@ -188,37 +188,6 @@ GifAnimation DecodeGif(std::span<const uint8_t> data) {
   return a;
 }
 
-GifAnimation LoadGifAnimation(std::string_view path) {
-  const std::string bytes = ReadPictureFile(path);
-  return DecodeGif(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
-}
-
-std::vector<std::unique_ptr<Bitmap>> ComposeGifFrames(const GifAnimation& a) {
-  std::vector<std::unique_ptr<Bitmap>> out;
-  auto screen = Bitmap::Create(a.width, a.height, PixelFormat::Bgra32);
-  if (!screen) return out;
-  std::unique_ptr<Bitmap> saved;
-  for (const GifFrame& f : a.frames) {
-    const Rect area = Rect::FromSize(f.left, f.top, f.width, f.height);
-    if (f.disposal == GifDisposal::RestorePrevious) saved = screen->Clone();
-    // Draw the frame's opaque pixels over the screen.
-    const Rect vis = area.Intersect(Rect::FromSize(0, 0, a.width, a.height));
-    for (int y = vis.top; y < vis.bottom; ++y) {
-      const uint8_t* s = f.image->Row(y - f.top) + (vis.left - f.left) * 4;
-      uint8_t* d = screen->Row(y) + vis.left * 4;
-      for (int x = vis.left; x < vis.right; ++x, s += 4, d += 4)
-        if (s[3]) std::memcpy(d, s, 4);
-    }
-    out.push_back(screen->Clone());
-    if (f.disposal == GifDisposal::RestoreBackground) {
-      FillRect(*screen, area, 0, 0);
-    } else if (f.disposal == GifDisposal::RestorePrevious && saved) {
-      screen = std::move(saved);
-    }
-  }
-  return out;
-}
-
 namespace {
 
 int WriteToVector(GifFileType* gif, const GifByteType* buf, int len) {
@@ -304,19 +273,6 @@ std::vector<uint8_t> EncodeGif(const GifAnimation& a) {
   EGifCloseFile(g, &error);
   if (!ok) throw LoadError("Cannot write GIF picture");
   return out;
-}
-
-bool ProbeGif(std::span<const uint8_t> data, int& width, int& height, int& frames, bool& interlaced) {
-  try {
-    const GifAnimation a = DecodeGif(data);
-    width = a.width;
-    height = a.height;
-    frames = static_cast<int>(a.frames.size());
-    interlaced = std::any_of(a.frames.begin(), a.frames.end(), [](const GifFrame& f) { return f.interlaced; });
-    return true;
-  } catch (const LoadError&) {
-    return false;
-  }
 }
 
 }  // namespace platform

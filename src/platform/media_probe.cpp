@@ -641,6 +641,15 @@ std::optional<MediaInfo> ParseAvi(const ByteSource& src) {
   return info;
 }
 
+ssize_t ReadAt(int fd, char* buf, size_t n, uint64_t offset) {
+#ifdef _WIN32
+  if (_lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) < 0) return -1;
+  return ::_read(fd, buf, static_cast<unsigned>(std::min<size_t>(n, 1u << 30)));
+#else
+  return ::pread(fd, buf, n, static_cast<off_t>(offset));
+#endif
+}
+
 class FileSource : public ByteSource {
  public:
   FileSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
@@ -652,7 +661,7 @@ class FileSource : public ByteSource {
     std::string out(n, '\0');
     size_t got = 0;
     while (got < n) {
-      ssize_t r = ::pread(fd_, out.data() + got, n - got, static_cast<off_t>(offset + got));
+      ssize_t r = ReadAt(fd_, out.data() + got, n - got, offset + got);
       if (r < 0 && errno == EINTR) continue;
       if (r <= 0) break;
       got += static_cast<size_t>(r);

@@ -21,6 +21,8 @@ std::string FromHost(std::string_view hostPath);
 // The running program's folder with its trailing separator, as a system path.
 // LMCARD_PROGRAM_DIR overrides it (tests and tools run from elsewhere).
 std::string ProgramFolder();
+// The running program's own file, as a system path ("" when the host cannot tell).
+std::string ProgramFile();
 void SetProgramFolder(std::string folder);  // for programs and tests that know better
 
 // Path parts on system paths; both separators count, GBK trail bytes are never separators.

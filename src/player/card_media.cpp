@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <filesystem>
 #include <system_error>
 
 #include "platform/files.h"
@@ -64,8 +63,7 @@ MediaStore::MediaStore(const packaging::CardReader& card, std::string folder) : 
 MediaStore::~MediaStore() {
   for (const auto& [id, path] : written_) platform::files::DeleteFile(path);
   if (ownFolder_ && created_) {
-    std::error_code ec;
-    std::filesystem::remove_all(platform::paths::ToHost(folder_), ec);
+    platform::files::RemoveFolder(folder_);
   }
 }
 

@@ -1,7 +1,5 @@
 #include "player/card_source.h"
 
-#include <unistd.h>
-
 #include <climits>
 
 #include "maker/packaging/icon_patch.h"
@@ -10,12 +8,7 @@
 
 namespace player {
 
-std::string SelfProgramPath() {
-  char buf[PATH_MAX + 1];
-  const ssize_t n = readlink("/proc/self/exe", buf, PATH_MAX);
-  if (n <= 0) return {};
-  return platform::paths::FromHost(std::string(buf, static_cast<size_t>(n)));
-}
+std::string SelfProgramPath() { return platform::paths::ProgramFile(); }
 
 OpenedCard OpenCardFile(std::string_view path, bool ownProgram) {
   const std::string p(path);

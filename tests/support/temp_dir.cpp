@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "platform/paths.h"
@@ -11,9 +12,16 @@
 namespace testing_support {
 
 TempDir::TempDir() {
-  std::string tmpl = (std::filesystem::temp_directory_path() / "lmcard-test-XXXXXX").string();
-  char* made = ::mkdtemp(tmpl.data());
-  host_ = made ? std::string(made) + "/" : "/tmp/";
+  // A new folder of a random name (as mkdtemp makes one, also where there is no mkdtemp).
+  std::random_device random;
+  for (int attempt = 0; attempt < 100 && host_.empty(); ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, "lmcard-test-%08x", static_cast<unsigned>(random()));
+    const std::filesystem::path p = std::filesystem::temp_directory_path() / name;
+    std::error_code ec;
+    if (std::filesystem::create_directory(p, ec)) host_ = p.string() + "/";
+  }
+  if (host_.empty()) host_ = "/tmp/";
   path_ = platform::paths::FromHost(host_);
 }
 

@@ -5,8 +5,10 @@
 namespace {
 struct TestEnvironment {
   TestEnvironment() {
+#ifndef _WIN32  // the Windows build has no Qt and uses the system registry
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("LMCARD_CONFIG_HOME", CARD_TEST_CONFIG_HOME, 0);
+#endif
   }
 } const kTestEnvironment;
 }  // namespace

@@ -1,7 +1,8 @@
 #include "maker/document/picture_size.h"
 
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -56,19 +57,18 @@ constexpr int kDpi = 96;
 }  // namespace
 
 PictureSize ReadPictureHeaderSize(std::string_view path) {
-  std::ifstream in(platform::paths::ToHost(path), std::ios::binary);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(platform::paths::ToHost(path).c_str(), "rb"),
+                                                     &std::fclose);
   if (!in) {
     throw platform::LoadError("Cannot open file \"" + std::string(path) + "\". 系统找不到指定的文件。");
   }
   // Headers sit at the start; a JPEG's frame header may follow large metadata blocks, so a
   // JPEG longer than the first block is read further.
   std::string b(4096, '\0');
-  in.read(b.data(), static_cast<std::streamsize>(b.size()));
-  b.resize(static_cast<size_t>(in.gcount()));
+  b.resize(std::fread(b.data(), 1, b.size(), in.get()));
   if (b.size() == 4096 && static_cast<unsigned char>(b[0]) == 0xFF) {
     std::string more(256 * 1024, '\0');
-    in.read(more.data(), static_cast<std::streamsize>(more.size()));
-    b.append(more, 0, static_cast<size_t>(in.gcount()));
+    b.append(more, 0, std::fread(more.data(), 1, more.size(), in.get()));
   }
   PictureSize s;
   if (b.size() >= 26 && b[0] == 'B' && b[1] == 'M') {

@@ -15,5 +15,8 @@ std::string BuildFailureMessage(std::string_view path) {
 std::string ProgramFile(std::string_view name) { return platform::paths::ProgramFolder() + std::string(name); }
 
 std::string WorkFile(std::string_view name) { return platform::user_folders::WorkFolder() + std::string(name); }
+std::string ExeCardFile(std::string_view name) {
+  return platform::paths::ProgramFolder() + std::string(kExeCardFolder) + std::string(name);
+}
 
 }  // namespace packaging

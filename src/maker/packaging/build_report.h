@@ -21,4 +21,13 @@ std::string ProgramFile(std::string_view name);
 // The folder for the builders' work files (see platform/user_folders.h) + name.
 std::string WorkFile(std::string_view name);
 
+// An EXE card is a Windows program: the builders copy the Windows players, and cut and patch
+// them by the Option.ini and FORM files that describe those players, all kept in this folder of
+// the program folder (the players beside the programs are the host's own, for previews and
+// card files).
+inline constexpr std::string_view kExeCardFolder = "windows\\";
+
+// The program folder + kExeCardFolder + name.
+std::string ExeCardFile(std::string_view name);
+
 }  // namespace packaging

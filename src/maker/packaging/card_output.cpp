@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/paths.h"
 
 namespace packaging {
@@ -120,13 +121,19 @@ bool CardOutput::CutTo(uint64_t length) {
   return true;
 }
 
+bool CardOutput::PadTo(uint64_t length) {
+  if (fd_ < 0) return false;
+  return length <= size_ || Append(std::string(static_cast<size_t>(length - size_), '\0'));
+}
+
 bool CardOutput::Commit(bool executable) {
   if (fd_ < 0) return false;
   int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) return false;
   ::chmod(tempHost_.c_str(), executable ? 0755 : 0644);
-  if (::rename(tempHost_.c_str(), platform::paths::ToHost(target_).c_str()) != 0) return false;
+  // Replaces a file that appeared meanwhile, on every host (a plain rename does not on Windows).
+  if (!platform::files::RenameFile(platform::paths::FromHost(tempHost_), target_)) return false;
   committed_ = true;
   return true;
 }

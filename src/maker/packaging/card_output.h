@@ -27,6 +27,8 @@ class CardOutput {
   bool AppendFilePrefix(std::string_view path, uint64_t count);
   // Cuts the output to length bytes (a cut never lengthens it).
   bool CutTo(uint64_t length);
+  // Appends zero bytes until the output is length bytes long (nothing when it is longer).
+  bool PadTo(uint64_t length);
   // Renames the finished file over the target; an EXE card keeps the execute permission that
   // its player needs.
   bool Commit(bool executable);

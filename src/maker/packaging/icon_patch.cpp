@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "maker/packaging/build_report.h"
+#include "maker/packaging/pe_icon.h"
 #include "maker/packaging/side_files.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -188,6 +189,11 @@ bool PrepareIconTail(std::string_view iconPath, std::string_view tailPath, std::
     if (!tail) return false;
   }
   return files::WriteFileAtomic(tailPath, *tail);
+}
+
+uint64_t StubImageEnd(std::string_view stubPath) {
+  const std::optional<std::string> stub = platform::files::ReadFile(stubPath);
+  return stub ? PeImageEnd(*stub).value_or(0) : 0;
 }
 
 }  // namespace packaging

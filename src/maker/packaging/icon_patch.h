@@ -52,4 +52,9 @@ struct IconPixels {
 };
 std::optional<IconPixels> DecodeIconDib(std::string_view dib);
 
+// Where a patched stub's program image ends (a Windows player's icon slot runs to its end): the
+// icon patch is followed by zero bytes up to there, so that a card with a small icon and little
+// payload is still a whole program. 0 when the stub is no Windows program.
+uint64_t StubImageEnd(std::string_view stubPath);
+
 }  // namespace packaging

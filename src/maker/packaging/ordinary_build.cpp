@@ -164,19 +164,20 @@ OrdinaryBuildResult BuildOrdinaryCard(const ordinary::OrdinarySettings& s, std::
   bool ok;
   {
     CardOutput out(outputPath);
-    ok = out.AppendFile(ProgramFile(plainFile ? kHeaderFileName : kOrdinaryFamily.stub));
+    ok = out.AppendFile(plainFile ? ProgramFile(kHeaderFileName) : ExeCardFile(kOrdinaryFamily.stub));
     if (ok && useIcon) {
       int cut = kOrdinaryFamily.defaultLength;
       try {
-        cut = ReadIni(kOptionSection, kOrdinaryFamily.optionKey, ProgramFile(kOptionIniName),
+        cut = ReadIni(kOptionSection, kOrdinaryFamily.optionKey, ExeCardFile(kOptionIniName),
                       kOrdinaryFamily.defaultLength);
       } catch (const platform::Error&) {
         ok = false;
       }
       ok = ok && cut >= 0 && out.CutTo(static_cast<uint64_t>(cut)) &&
-           files::CopyFile(ProgramFile(kForm1Name), WorkFile(kFormCopyFile), false) &&
+           files::CopyFile(ExeCardFile(kForm1Name), WorkFile(kFormCopyFile), false) &&
            out.AppendFilePrefix(WorkFile(kFormCopyFile), kForm1PrefixLength) &&
-           out.AppendFile(WorkFile(kIconTailFile));
+           out.AppendFile(WorkFile(kIconTailFile)) &&
+           out.PadTo(StubImageEnd(ExeCardFile(kOrdinaryFamily.stub)));
     }
     if (useIcon) RemoveIconWorkFiles();
     const uint64_t payloadOffset = out.Size();

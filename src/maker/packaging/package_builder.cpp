@@ -1,7 +1,5 @@
 #include "maker/packaging/package_builder.h"
 
-#include <unistd.h>
-
 #include <chrono>
 
 #include "maker/document/action_list.h"
@@ -160,9 +158,8 @@ std::string ShortDateLongTime(const std::tm& t) {
 }
 
 std::string ProgramSettingsFile() {
-  char buf[4096];
-  ssize_t n = ::readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-  std::string name = n > 0 ? platform::paths::ExtractFileName(platform::paths::FromHost(std::string(buf, n))) : "lmcard";
+  const std::string self = platform::paths::ProgramFile();
+  std::string name = self.empty() ? "lmcard" : platform::paths::ExtractFileName(self);
   return platform::user_folders::SavePath(name + ".ini");
 }
 
@@ -213,7 +210,7 @@ bool MakeExe(CardDocument& doc, std::string_view outputPathIn, const MakeExeHook
   bool ok;
   {
     CardOutput out(outputPath);
-    ok = out.AppendFile(ProgramFile(plainFile ? kHeaderFileName : family.stub));
+    ok = out.AppendFile(plainFile ? ProgramFile(kHeaderFileName) : ExeCardFile(family.stub));
     if (plainFile && useIcon) {
       RemoveIconWorkFiles();
       useIcon = false;
@@ -221,16 +218,17 @@ bool MakeExe(CardDocument& doc, std::string_view outputPathIn, const MakeExeHook
     if (ok && useIcon) {
       int cut = family.defaultLength;
       try {
-        cut = ReadIni(kOptionSection, family.optionKey, ProgramFile(kOptionIniName), family.defaultLength);
+        cut = ReadIni(kOptionSection, family.optionKey, ExeCardFile(kOptionIniName), family.defaultLength);
       } catch (const platform::Error&) {
         ok = false;
       }
       std::optional<std::string> icon = files::ReadFile(iconPath);
       const bool colors256 = icon && icon->size() > 14 && static_cast<unsigned char>((*icon)[14]) == 168;
       ok = ok && icon && cut >= 0 && out.CutTo(static_cast<uint64_t>(cut)) &&
-           files::CopyFile(ProgramFile(colors256 ? kForm4Name : kForm3Name), WorkFile(kFormCopyFile), false) &&
+           files::CopyFile(ExeCardFile(colors256 ? kForm4Name : kForm3Name), WorkFile(kFormCopyFile), false) &&
            out.AppendFilePrefix(WorkFile(kFormCopyFile), kForm34PrefixLength) &&
-           out.AppendFile(WorkFile(kIconTailFile));
+           out.AppendFile(WorkFile(kIconTailFile)) &&
+           out.PadTo(StubImageEnd(ExeCardFile(family.stub)));
       RemoveIconWorkFiles();
     }
     // Step 10.

@@ -10,9 +10,12 @@
 #include "platform/bitmap.h"
 
 // Hot pixel loops are built for AVX2 beside the plain build, chosen when the program starts; the
-// WebAssembly build of the engine has no such choice.
+// WebAssembly build of the engine and the Windows build (no run-time function versions in PE
+// programs) have no such choice.
 #if defined(__EMSCRIPTEN__)
 #define TRANSITIONS_HOT_LOOP
+#elif !defined(__ELF__)
+#define TRANSITIONS_HOT_LOOP [[gnu::optimize("O3")]]
 #else
 #define TRANSITIONS_HOT_LOOP [[gnu::optimize("O3"), gnu::target_clones("avx2", "default")]]
 #endif

@@ -46,7 +46,7 @@ TEST_F(OrdinaryBuild, CardWithoutExtrasIsStubPictureAndBlock) {
   const std::string out = Pf("card.exe");
   ASSERT_EQ(BuildOrdinaryCard(Minimal(), out), OrdinaryBuildResult::Built);
   const std::string bytes = ReadBytes(out);
-  const std::string stub = ReadBytes(Pf("exe1.exe"));
+  const std::string stub = ReadBytes(Wf("exe1.exe"));
   ASSERT_EQ(bytes.substr(0, stub.size()), stub);
   EXPECT_EQ(bytes.substr(stub.size(), 1234), std::string(1234, 'J'));
   const size_t block = stub.size() + 1234;
@@ -173,7 +173,7 @@ TEST_F(OrdinaryBuild, IconPatchCutsTheStubAtItsOptionLength) {
   // No Option.ini: the stub copy is cut at 199717 bytes.
   ASSERT_EQ(BuildOrdinaryCard(s, Pf("a.exe")), OrdinaryBuildResult::Built);
   std::string bytes = ReadBytes(Pf("a.exe"));
-  EXPECT_EQ(bytes.substr(0, 199717), ReadBytes(Pf("exe1.exe")).substr(0, 199717));
+  EXPECT_EQ(bytes.substr(0, 199717), ReadBytes(Wf("exe1.exe")).substr(0, 199717));
   EXPECT_EQ(bytes.substr(199717, 32), FormFileBytes(1));
   std::string tail = *IconImageTail(icon);
   EXPECT_EQ(bytes.substr(199717 + 32, tail.size()), tail);
@@ -191,7 +191,7 @@ TEST_F(OrdinaryBuild, IconPatchCutsTheStubAtItsOptionLength) {
   EXPECT_FALSE(platform::files::Exists(Pf("~tmp.dat")));
 
   // With Option.ini naming the stub's full length nothing is cut.
-  Write("Option.ini", OptionIniText(210000, -1, -1));
+  Write("windows/Option.ini", OptionIniText(210000, -1, -1));
   ASSERT_EQ(BuildOrdinaryCard(s, Pf("b.exe")), OrdinaryBuildResult::Built);
   CardReader full = CardReader::Open(Pf("b.exe"));
   ASSERT_TRUE(full.Icon().has_value());
@@ -261,7 +261,7 @@ TEST_F(OrdinaryBuild, UnreadableMediaOrMissingStubLeaveTheOldFileAndNoPartialOne
   EXPECT_EQ(ReadBytes(out), "old card");
   EXPECT_TRUE(NoPartialFiles(out));
 
-  platform::files::DeleteFile(Pf("exe1.exe"));
+  platform::files::DeleteFile(Wf("exe1.exe"));
   s = Minimal();
   s.icon = Write("small.ico", IconFile(16, 16, 4));  // makes both icon work files
   EXPECT_EQ(BuildOrdinaryCard(s, Pf("new.exe")), OrdinaryBuildResult::Failed);

@@ -51,7 +51,7 @@ TEST_F(MakeExeTest, CardWithoutMediaIsTheStubFollowedByTheSettingsBlock) {
   ASSERT_TRUE(MakeExe(doc, out, hooks));
   EXPECT_EQ(status, (std::vector<std::string>{"正在编译...", "正在写EXE...", "就绪"}));
   const std::string bytes = ReadBytes(out);
-  const std::string stub = ReadBytes(Pf("exe2.exe"));
+  const std::string stub = ReadBytes(Wf("exe2.exe"));
   ASSERT_EQ(bytes.substr(0, stub.size()), stub);
   EXPECT_EQ(bytes.substr(stub.size(), 6), std::string(6, '\xFD'));
   // The settings text is ~tmpset.obj, left in place; its last three bytes are plain.
@@ -141,7 +141,7 @@ TEST_F(MakeExeTest, FamilyAndFormFollowTheDesignAndTheOutputName) {
   // A Flash design under a ".crd2" name is an EXE card of the Flash family.
   ASSERT_TRUE(MakeExe(doc, Pf("a.crd2")));
   std::string bytes = ReadBytes(Pf("a.crd2"));
-  EXPECT_EQ(bytes.substr(0, 250000), ReadBytes(Pf("exe3.exe")));
+  EXPECT_EQ(bytes.substr(0, 250000), ReadBytes(Wf("exe3.exe")));
   EXPECT_EQ(CardReader(bytes).Family(), CardFamily::Flash);
   // Under ".CRD3" it is a plain card file.
   ASSERT_TRUE(MakeExe(doc, Pf("b.CRD3")));
@@ -179,7 +179,7 @@ TEST_F(MakeExeTest, IconPatchTakesForm4For256ColourIconsAndTheOptionLength) {
 
   // A 16-colour icon takes FORM3; Option.ini's own length applies. (A 32-bit 32x32 image is
   // 4264 bytes long, so byte 14 reads 168 for it as well and it takes FORM4.)
-  Write("Option.ini", OptionIniText(-1, 240000, 250000));
+  Write("windows/Option.ini", OptionIniText(-1, 240000, 250000));
   doc.window.icon = Write("few.ico", IconFile(32, 32, 4));
   ASSERT_TRUE(MakeExe(doc, Pf("b.exe")));
   CardReader b = CardReader::Open(Pf("b.exe"));
@@ -252,7 +252,7 @@ TEST_F(MakeExeTest, ACardThatCannotBeClosedGetsItsTitleBar) {
 TEST_F(MakeExeTest, AFailedWriteLeavesTheOldCardAndNoPartialFile) {
   const std::string out = Write("card.exe", "old card");
   CardDocument doc = Empty();
-  platform::files::DeleteFile(Pf("exe2.exe"));
+  platform::files::DeleteFile(Wf("exe2.exe"));
   EXPECT_FALSE(MakeExe(doc, out));
   EXPECT_EQ(dialogs_.Messages().back(), BuildFailureMessage(out));
   EXPECT_EQ(ReadBytes(out), "old card");

@@ -92,13 +92,15 @@ class PackagingTest : public ::testing::Test {
     oldFolder_ = platform::paths::ProgramFolder();
     platform::paths::SetProgramFolder(dir_.Path());
     platform::profile::ClearCache();
-    WriteBytes(Pf("exe1.exe"), StubBytes('1', 210000));
-    WriteBytes(Pf("exe2.exe"), StubBytes('2', 240000));
-    WriteBytes(Pf("exe3.exe"), StubBytes('3', 250000));
+    // The EXE card players and their side files, in their folder; default.txt beside the programs.
+    ASSERT_TRUE(platform::files::CreateFolder(Pf("windows")));
+    WriteBytes(Wf("exe1.exe"), StubBytes('1', 210000));
+    WriteBytes(Wf("exe2.exe"), StubBytes('2', 240000));
+    WriteBytes(Wf("exe3.exe"), StubBytes('3', 250000));
     WriteBytes(Pf("default.txt"), packaging::HeaderFileBytes());
-    WriteBytes(Pf("FORM1.obj"), packaging::FormFileBytes(1));
-    WriteBytes(Pf("FORM3.obj"), packaging::FormFileBytes(3));
-    WriteBytes(Pf("FORM4.obj"), packaging::FormFileBytes(4));
+    WriteBytes(Wf("FORM1.obj"), packaging::FormFileBytes(1));
+    WriteBytes(Wf("FORM3.obj"), packaging::FormFileBytes(3));
+    WriteBytes(Wf("FORM4.obj"), packaging::FormFileBytes(4));
   }
   void TearDown() override {
     platform::paths::SetProgramFolder(oldFolder_);
@@ -107,6 +109,8 @@ class PackagingTest : public ::testing::Test {
 
   // A file in the test's program folder.
   std::string Pf(std::string_view name) const { return dir_.File(name); }
+  // A file in the folder of the EXE card players.
+  std::string Wf(std::string_view name) const { return dir_.File("windows/" + std::string(name)); }
   std::string Write(std::string_view name, std::string_view bytes) {
     EXPECT_TRUE(WriteBytes(Pf(name), bytes));
     return Pf(name);

@@ -1,7 +1,10 @@
 #include "maker/packaging/side_files.h"
 
 #include <gtest/gtest.h>
+
+#ifdef __linux__
 #include <sys/wait.h>
+#endif
 
 #include <cstdlib>
 
@@ -51,6 +54,7 @@ TEST(SideFiles, ReadIniTakesTheDefaultAndRaisesOnText) {
   EXPECT_THROW(ReadIni("Application", "EXE3", dir.File("Option.ini"), 1), platform::ConvertError);
 }
 
+#ifdef __linux__  // runs a Linux program
 class PatchedPlayer : public PackagingTest {};
 
 // A real program as exe1.exe, cut at its Option.ini length and patched with an icon, still
@@ -58,8 +62,8 @@ class PatchedPlayer : public PackagingTest {};
 TEST_F(PatchedPlayer, StillRunsAndFindsItsIcon) {
   const std::string program = ReadBytes(platform::paths::FromHost("/bin/true"));
   ASSERT_FALSE(program.empty());
-  Write("exe1.exe", program);
-  Write("Option.ini", OptionIniText(static_cast<long long>(program.size()), -1, -1));
+  Write("windows/exe1.exe", program);
+  Write("windows/Option.ini", OptionIniText(static_cast<long long>(program.size()), -1, -1));
   ordinary::OrdinarySettings s = ordinary::NewCardSettings();
   s.cardImg = Write("card.jpg", std::string(64, 'J'));
   const std::string icon = IconFile(32, 32, 8);
@@ -79,3 +83,4 @@ TEST_F(PatchedPlayer, StillRunsAndFindsItsIcon) {
   ASSERT_TRUE(WIFEXITED(rc));
   EXPECT_EQ(WEXITSTATUS(rc), 0);
 }
+#endif
