@@ -26,8 +26,10 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION ${CARD_INSTALL_PROGRAM
 foreach(f IN LISTS CARD_DATA_FOLDERS)
   install(DIRECTORY DESTINATION ${CARD_INSTALL_PROGRAM_DIR}/${f})
 endforeach()
-# Laid out at build time: the Flash player the pages carry, the web card player.
-install(DIRECTORY ${CARD_PROGRAM_DIR}/ruffle ${CARD_PROGRAM_DIR}/web DESTINATION ${CARD_INSTALL_PROGRAM_DIR} OPTIONAL)
+# Laid out at build time: the Flash player the pages carry, the web card player, and the Windows
+# players that EXE cards carry (with their own Option.ini and FORM files).
+install(DIRECTORY ${CARD_PROGRAM_DIR}/ruffle ${CARD_PROGRAM_DIR}/web ${CARD_PROGRAM_DIR}/windows
+  DESTINATION ${CARD_INSTALL_PROGRAM_DIR} OPTIONAL)
 
 # Option.ini describes the stubs as installed (stripped ones are shorter than the build's).
 install(CODE "execute_process(COMMAND \"\${CMAKE_COMMAND}\"
