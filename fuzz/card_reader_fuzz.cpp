@@ -1,9 +1,5 @@
 // libFuzzer target for the card reader: any bytes, as a card file of any form. The reader must
 // either hand out media that lie inside the file or raise CardFormatError.
-//
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I src \
-//     fuzz/card_reader_fuzz.cpp src/maker/packaging/{card_reader,settings_block,side_files}.cpp \
-//     src/platform/{text,files,paths}.cpp -o card_reader_fuzz
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -1,15 +1,6 @@
 // libFuzzer target for the picture readers (BMP, JPEG, GIF, ICO, WMF, EMF): any bytes are
 // probed and then decoded by each reader. A reader returns a picture or raises LoadError; it
 // may not read outside the bytes, crash or return a picture larger than the limits.
-//
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined \
-//     -I src -I /usr/include/freetype2 fuzz/picture_fuzz.cpp src/platform/{bitmap,bmp_codec,jpeg_codec,gif_codec,ico_codec,\
-//     png_writer,picture,metafile,region,raster,fonts,color,text,paths,files}.cpp -ljpeg -lgif -lpng -lfreetype -lfontconfig \
-//     -o picture_fuzz
-//   ASAN_OPTIONS=detect_leaks=0 ./picture_fuzz -max_total_time=60   (fontconfig keeps its caches until exit)
-#ifndef __clang__
-#error "a libFuzzer target: build it with clang (the suite's own build leaves fuzz/ alone)"
-#endif
 #include <cstddef>
 #include <cstdint>
 #include <span>

@@ -48,7 +48,12 @@ Kernel MakeKernel(double sigma) {
   for (int d = 0; d <= k.r; ++d) {
     double wd = w[d + kMaxHalfWidth] / sum;
     uint16_t* t = &k.tables[static_cast<size_t>(d) * 513];
-    for (int v = 0; v <= 512; ++v) t[v] = static_cast<uint16_t>(std::trunc(v * 256.0 * wd));
+    // The centre table is read with one pixel value, the others with pair sums up to 510; the
+    // entries past those are never read and stay 0 (the centre weight can be near 1, so its
+    // products past 255 would not fit 16 bits).
+    const int last = d == 0 ? 255 : 510;
+    for (int v = 0; v <= last; ++v)
+      t[v] = static_cast<uint16_t>(std::min(std::trunc(v * 256.0 * wd), 65535.0));
   }
   return k;
 }

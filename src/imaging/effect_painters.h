@@ -8,11 +8,11 @@
 
 #include "imaging/blend_modes.h"
 #include "imaging/layered_image.h"
+#include "imaging/style_limits.h"
 
 namespace imaging {
 
-// Sizes beyond this are clamped: a style file cannot make a mask grow without bound.
-constexpr int kMaxEffectPixels = 250;
+// Sizes beyond the limit are clamped: a record cannot make a mask grow without bound.
 inline int ClampEffectPixels(int v) { return std::clamp(v, 0, kMaxEffectPixels); }
 
 // Where an effect paints and whether it builds the export alpha.

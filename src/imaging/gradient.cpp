@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "imaging/blend_modes.h"
+#include "imaging/style_limits.h"
 
 namespace imaging {
 
@@ -80,16 +81,18 @@ class Plotter {
   int bpp_;
 };
 
-// Types 0..3: runs of positions 0..L; each position is handed to draw(p, pen).
+// Types 0..3: runs of positions 0..L; each position up to `visible` is handed to draw(p, pen)
+// (positions past it draw nothing on the bitmap). Fractions outside 0..1 are brought into it,
+// so a run is never longer than the gradient.
 template <class Draw>
-void PaintRuns(const std::vector<ColorStop>& stops, int L, bool lastRunToEnd, Draw draw) {
+void PaintRuns(const std::vector<ColorStop>& stops, int L, bool lastRunToEnd, int visible, Draw draw) {
   const int n = static_cast<int>(stops.size());
   Pen pen = PenOf(stops[0].color);
   int s = 0;
-  for (int k = 0; k <= n - 2; ++k) {
-    int g = (k == n - 2) ? (lastRunToEnd ? L - s : L - s - 1) : RoundInt(L * stops[k].fraction);
+  for (int k = 0; k <= n - 2 && s <= visible; ++k) {
+    int g = (k == n - 2) ? (lastRunToEnd ? L - s : L - s - 1) : RoundInt(L * GradientFraction(stops[k].fraction));
     Pen c0 = PenOf(stops[k].color), c1 = PenOf(stops[k + 1].color);
-    for (int p = s; p <= s + g; ++p) {
+    for (int p = s, end = std::min(s + g, visible); p <= end; ++p) {
       if (g > 0) pen = Interpolate(c0, c1, static_cast<double>(p - s) / g);
       draw(p, pen);
     }
@@ -101,9 +104,10 @@ Pen AngledColor(const std::vector<ColorStop>& stops, double t) {
   const int n = static_cast<int>(stops.size());
   double before = 0;
   for (int k = 0; k <= n - 2; ++k) {
-    double sum = before + stops[k].fraction;
-    if (t < sum && stops[k].fraction > 0) {
-      double u = (t - before) / stops[k].fraction;
+    const double fraction = GradientFraction(stops[k].fraction);
+    double sum = before + fraction;
+    if (t < sum && fraction > 0) {
+      double u = (t - before) / fraction;
       return Interpolate(PenOf(stops[k].color), PenOf(stops[k + 1].color), u);
     }
     before = sum;
@@ -144,10 +148,10 @@ void PaintGradient(platform::Bitmap& bmp, int type, const std::vector<ColorStop>
   const int W = bmp.Width(), H = bmp.Height();
   switch (type) {
     case kGradientHorizontal:
-      PaintRuns(stops, W, false, [&](int p, Pen pen) { plot.VLine(p, 0, H - 1, pen); });
+      PaintRuns(stops, W, false, W - 1, [&](int p, Pen pen) { plot.VLine(p, 0, H - 1, pen); });
       break;
     case kGradientVertical:
-      PaintRuns(stops, H, false, [&](int p, Pen pen) { plot.HLine(0, W - 1, p, pen); });
+      PaintRuns(stops, H, false, H - 1, [&](int p, Pen pen) { plot.HLine(0, W - 1, p, pen); });
       break;
     case kGradientRectangular:
     case kGradientElliptical: {
@@ -155,7 +159,8 @@ void PaintGradient(platform::Bitmap& bmp, int type, const std::vector<ColorStop>
       for (int y = 0; y < H; ++y) plot.HLine(0, W - 1, y, last);
       const int longer = std::max(W, H), shorter = std::min(W, H);
       const int L = longer / 2, cx = W / 2, cy = H / 2;
-      PaintRuns(stops, L, true, [&](int p, Pen pen) {
+      // An outline of half-size 2L lies wholly outside the bitmap, ellipses included.
+      PaintRuns(stops, L, true, 2 * L + 1, [&](int p, Pen pen) {
         int q = RoundInt(static_cast<double>(p) * shorter / longer);
         int hx = W >= H ? p : q, hy = W >= H ? q : p;
         if (type == kGradientRectangular) plot.RectOutline(cx - hx, cy - hy, cx + hx + 1, cy + hy + 1, pen);

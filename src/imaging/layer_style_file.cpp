@@ -5,6 +5,7 @@
 #include "imaging/bmp_stream.h"
 #include "imaging/effect_painters.h"
 #include "imaging/layered_image.h"
+#include "imaging/style_limits.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 
@@ -125,6 +126,7 @@ StyleParse ParseStyleFile(std::string_view bytes, StyleFile& style) {
     }
   }
   if (r.Failed()) return StyleParse::Malformed;
+  ClampStyleFile(s);
   style = std::move(s);
   return StyleParse::Ok;
 }
@@ -213,10 +215,8 @@ double SaneOpacity(double v) {
 
 class StyleLoader {
  public:
-  static bool Load(TlmImageVcl& img, int index, const std::string& fileName) {
+  static bool Load(TlmImageVcl& img, int index, std::string_view bytes) {
     if (index < 0 || index >= img.LayersCount()) return false;
-    auto bytes = platform::files::ReadFile(fileName);
-    if (!bytes) return false;
     TlmLayer& L = img.Layer(index);
     // Start from the layer's records: short records and absent blocks keep what it held.
     StyleFile s;
@@ -225,7 +225,7 @@ class StyleLoader {
     s.bevel = L.Bevel; s.stroke = L.Stroke; s.colorOverlay = L.ColorOverlay;
     std::memcpy(s.spare, L.Spare, sizeof(s.spare));
     s.gradientOverlay = L.GradientOverlay; s.strokeGradient = L.StrokeGradient; s.pattern = L.PatternOverlay;
-    switch (ParseStyleFile(*bytes, s)) {
+    switch (ParseStyleFile(bytes, s)) {
       case StyleParse::NotAStyleFile:
       case StyleParse::Malformed:
         return false;
@@ -290,7 +290,13 @@ class StyleLoader {
 };
 
 bool TlmImageVcl::LoadLayerStyle(int index, const std::string& fileName) {
-  return StyleLoader::Load(*this, index, fileName);
+  if (index < 0 || index >= LayersCount()) return false;
+  auto bytes = platform::files::ReadFile(fileName);
+  return bytes && StyleLoader::Load(*this, index, *bytes);
+}
+
+bool TlmImageVcl::LoadLayerStyleBytes(int index, std::string_view bytes) {
+  return StyleLoader::Load(*this, index, bytes);
 }
 
 }  // namespace imaging

@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "imaging/blend_modes.h"
 #include "imaging/layer_style.h"
@@ -89,6 +90,8 @@ class TlmImageVcl {
   bool AddTextLayer(int left, int top, const TTextLayerInfo& info);
   bool RenderTextLayer(int index);
   bool LoadLayerStyle(int index, const std::string& fileName);
+  // The same for a style file's bytes already in memory.
+  bool LoadLayerStyleBytes(int index, std::string_view bytes);
 
   bool RebuildDropShadow(int index);
   bool RebuildInnerShadow(int index);

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
@@ -11,6 +14,7 @@
 #include <vector>
 
 #include "imaging/bmp_stream.h"
+#include "imaging/style_limits.h"
 #include "platform/color.h"
 
 namespace imaging {
@@ -96,6 +100,17 @@ const std::vector<Section>& Sections() {
   return sections;
 }
 
+// The values an integer field takes: pixel sizes, origins, the angle and the stop count are
+// bounded by what the effects use; reserved fields are kept as given.
+std::pair<long long, long long> RangeOf(const char* name) {
+  auto is = [name](const char* n) { return std::strcmp(name, n) == 0; };
+  if (is("Spread") || is("Size") || is("Choke") || is("Softness")) return {0, kMaxEffectPixels};
+  if (std::strstr(name, "Origin")) return {-kMaxEffectOrigin, kMaxEffectOrigin};
+  if (is("Angle")) return {0, kMaxGradientAngle};
+  if (is("StopCount")) return {0, kMaxGradientStops};
+  return {INT32_MIN, INT32_MAX};
+}
+
 std::string Trim(const std::string& s) {
   size_t b = s.find_first_not_of(" \t\r\n"), e = s.find_last_not_of(" \t\r\n");
   return b == std::string::npos ? "" : s.substr(b, e - b + 1);
@@ -169,12 +184,14 @@ void TableFromPoints(void* rec, const ContourAt& at) {
       else
         for (size_t i = 0; i + 1 < pts.size(); ++i)
           if (v >= pts[i].x && v <= pts[i + 1].x) {
-            double span = pts[i + 1].x - pts[i].x;
-            out = span == 0 ? pts[i + 1].y : pts[i].y + (v - pts[i].x) / span * (pts[i + 1].y - pts[i].y);
+            const double span = static_cast<double>(pts[i + 1].x) - pts[i].x;
+            out = span == 0 ? pts[i + 1].y
+                            : pts[i].y + (v - static_cast<double>(pts[i].x)) / span *
+                                             (static_cast<double>(pts[i + 1].y) - pts[i].y);
             break;
           }
     }
-    table[v] = static_cast<uint8_t>(std::clamp(static_cast<int>(std::lround(out)), 0, 255));
+    table[v] = static_cast<uint8_t>(std::lround(std::clamp(out, 0.0, 255.0)));
   }
 }
 
@@ -250,7 +267,7 @@ bool ParseStyleDescription(const std::string& text, const std::string& hostFolde
     if (!section && !inSpare) {
       if (key == "Version" && ParseInt(value, iv) && iv >= 0 && iv <= 0xFFFF) s.version = static_cast<uint16_t>(iv);
       else if (key == "HeaderByte" && ParseInt(value, iv)) s.headerUnused = static_cast<uint8_t>(iv);
-      else if (key == "Opacity" && ParseDouble(value, dv)) s.opacity = dv;
+      else if (key == "Opacity" && ParseDouble(value, dv) && dv >= 0 && dv <= 1) s.opacity = dv;
       else if (key == "BlendMode" && ParseInt(value, iv)) s.blendMode = static_cast<uint8_t>(iv);
       else if (key == "EffectsKeepOpacity" && ParseInt(value, iv)) s.effectsKeepOpacity = static_cast<uint8_t>(iv);
       else return fail("bad layer field '" + key + "' or value '" + value + "'");
@@ -281,12 +298,17 @@ bool ParseStyleDescription(const std::string& text, const std::string& hostFolde
       switch (f.type) {
         case FieldType::U8:
           if (!ParseInt(value, iv) || iv < 0 || iv > 255) return fail("bad byte '" + value + "'");
+          if (std::strstr(f.name, "Opacity") && iv > kMaxEffectPercent) return fail("an opacity is 0 to 100 percent");
           Set<uint8_t>(rec, f.offset, static_cast<uint8_t>(iv));
           break;
-        case FieldType::I32:
+        case FieldType::I32: {
           if (!ParseInt(value, iv)) return fail("bad integer '" + value + "'");
+          const auto [lo, hi] = RangeOf(f.name);
+          if (iv < lo || iv > hi)
+            return fail(std::string(f.name) + " takes " + std::to_string(lo) + " to " + std::to_string(hi));
           Set<int32_t>(rec, f.offset, static_cast<int32_t>(iv));
           break;
+        }
         case FieldType::Color:
           if (!ParseColor(value, c)) return fail("bad colour '" + value + "'");
           Set<int32_t>(rec, f.offset, c);
@@ -302,6 +324,8 @@ bool ParseStyleDescription(const std::string& text, const std::string& hostFolde
     if (key == "Offset") {
       long long dx, dy;
       if (w.size() != 2 || !ParseInt(w[0], dx) || !ParseInt(w[1], dy)) return fail("Offset needs DX DY");
+      if (std::llabs(dx) > kMaxEffectOrigin / 2 || std::llabs(dy) > kMaxEffectOrigin / 2)
+        return fail("an offset is at most " + std::to_string(kMaxEffectOrigin / 2) + " pixels either way");
       offsets[section->name] = {static_cast<int>(dx), static_cast<int>(dy)};
     } else if (section->hasContour && key == "ContourOn") {
       if (!ParseInt(value, iv)) return fail("bad value '" + value + "'");
@@ -311,8 +335,9 @@ bool ParseStyleDescription(const std::string& text, const std::string& hostFolde
       for (size_t i = 0; i < w.size(); ++i) {
         long long x, y;
         size_t comma = w[i].find(',');
-        if (comma == std::string::npos || !ParseInt(w[i].substr(0, comma), x) || !ParseInt(w[i].substr(comma + 1), y))
-          return fail("contour points are X,Y pairs");
+        if (comma == std::string::npos || !ParseInt(w[i].substr(0, comma), x) ||
+            !ParseInt(w[i].substr(comma + 1), y) || x < 0 || y < 0 || x > kMaxContourValue || y > kMaxContourValue)
+          return fail("contour points are X,Y pairs from 0 to 255");
         Set<TContourPoint>(rec, section->contour.points + i * sizeof(TContourPoint),
                            TContourPoint{static_cast<int32_t>(x), static_cast<int32_t>(y)});
       }
@@ -329,8 +354,9 @@ bool ParseStyleDescription(const std::string& text, const std::string& hostFolde
       for (size_t i = 0; i < w.size(); ++i) {
         size_t colon = w[i].find(':');
         int32_t c;
-        if (colon == std::string::npos || !ParseColor(w[i].substr(0, colon), c) || !ParseDouble(w[i].substr(colon + 1), dv))
-          return fail("a stop is COLOUR:FRACTION");
+        if (colon == std::string::npos || !ParseColor(w[i].substr(0, colon), c) ||
+            !ParseDouble(w[i].substr(colon + 1), dv) || !(dv >= 0 && dv <= 1))
+          return fail("a stop is COLOUR:FRACTION, the fraction from 0 to 1");
         TGradientStop stop;
         stop.color = c;
         stop.fraction = dv;
@@ -338,7 +364,11 @@ bool ParseStyleDescription(const std::string& text, const std::string& hostFolde
       }
       if (!given[section->name].count("StopCount")) g->stopCount = static_cast<int32_t>(w.size());
     } else if (section->recordSize == sizeof(TPatternOverlayStyle) && key == "File") {
-      std::ifstream f(value.front() == '/' ? value : hostFolder + "/" + value, std::ios::binary);
+      const std::string path = value.front() == '/' ? value : hostFolder + "/" + value;
+      std::error_code ec;
+      // Only a plain file: a device or a pipe named here could be read without end.
+      if (!std::filesystem::is_regular_file(path, ec)) return fail("cannot read pattern file '" + value + "'");
+      std::ifstream f(path, std::ios::binary);
       if (!f) return fail("cannot read pattern file '" + value + "'");
       std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
       if (!DecodeBmpStream(bytes)) return fail("'" + value + "' is not a bitmap file");
@@ -433,7 +463,9 @@ std::string DescribeStyle(const StyleFile& sIn) {
       }
       bool any = false;
       for (int i = 0; i < kContourTable; ++i) any |= base[sec.contour.table + i] != 0;
-      if (any) {
+      // A table is written when it holds something, and always beside points (a description
+      // with points and no table draws its table through them).
+      if (any || count > 0) {
         out << "ContourTable =";
         for (int i = 0; i < kContourTable; ++i) out << " " << int(base[sec.contour.table + i]);
         out << "\n";

@@ -157,7 +157,12 @@ std::optional<std::string> ReadFile(std::string_view path) {
   if (fd < 0) return std::nullopt;
   std::string out;
   struct stat st;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) out.reserve(static_cast<size_t>(st.st_size));
+  // Only plain files: a device or a pipe that a stranger's file names could be read without end.
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  out.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];
   for (;;) {
     ssize_t r = ::read(fd, buf, sizeof(buf));

@@ -27,8 +27,8 @@ bool SetReadOnly(std::string_view path, bool readOnly);
 // The temporary folder with its trailing separator (TMPDIR, else /tmp/), as a system path.
 std::string TempFolder();
 
-// Whole-file reads and writes. WriteFileAtomic writes a new file beside the target and
-// renames it over the target, so a failure leaves the old file whole; it returns false then.
+// Whole-file reads (of plain files only: a device or a pipe gives nothing) and writes. WriteFileAtomic
+// writes beside the target and renames over it, so a failure leaves the old file whole (false then).
 std::optional<std::string> ReadFile(std::string_view path);
 bool WriteFileAtomic(std::string_view path, std::string_view bytes);
 

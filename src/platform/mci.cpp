@@ -149,25 +149,11 @@ bool LoadSound(Device& d) {
   if (d.soundLoaded) return true;
   auto bytes = files::ReadFile(d.path);
   if (!bytes) return false;
-  const std::string& b = *bytes;
-  auto le32 = [&](size_t at) -> uint32_t {
-    return at + 4 <= b.size() ? (static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8) |
-                                 (static_cast<unsigned char>(b[at + 2]) << 16) |
-                                 (static_cast<uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24))
-                              : 0;
-  };
-  size_t at = 12;
-  while (at + 8 <= b.size()) {
-    std::string id = b.substr(at, 4);
-    uint64_t size = le32(at + 4);
-    size_t body = at + 8;
-    size_t avail = static_cast<size_t>(std::min<uint64_t>(size, b.size() - body));
-    if (id == "fmt ") d.fmtChunk = b.substr(body, avail);
-    else if (id == "fact") d.hasFact = true;
-    else if (id == "data") d.sound = b.substr(body, avail);
-    at = body + static_cast<size_t>(size) + (size & 1);
-  }
-  if (d.fmtChunk.size() < 16) return false;
+  WaveChunks w;
+  if (!ReadWaveChunks(*bytes, w)) return false;
+  d.fmtChunk = std::move(w.format);
+  d.hasFact = w.hasFact;
+  d.sound = std::move(w.sound);
   d.soundLoaded = true;
   return true;
 }
@@ -197,6 +183,30 @@ std::string WaveFile(const Device& d) {
 }
 
 }  // namespace
+
+bool ReadWaveChunks(std::string_view b, WaveChunks& out) {
+  auto le32 = [&](size_t at) -> uint32_t {
+    return at + 4 <= b.size() ? (static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8) |
+                                 (static_cast<unsigned char>(b[at + 2]) << 16) |
+                                 (static_cast<uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24))
+                              : 0;
+  };
+  WaveChunks w;
+  size_t at = 12;
+  while (at + 8 <= b.size()) {
+    std::string_view id = b.substr(at, 4);
+    uint64_t size = le32(at + 4);
+    size_t body = at + 8;
+    size_t avail = static_cast<size_t>(std::min<uint64_t>(size, b.size() - body));
+    if (id == "fmt ") w.format = b.substr(body, avail);
+    else if (id == "fact") w.hasFact = true;
+    else if (id == "data") w.sound = b.substr(body, avail);
+    at = body + static_cast<size_t>(size) + (size & 1);
+  }
+  if (w.format.size() < 16) return false;
+  out = std::move(w);
+  return true;
+}
 
 bool Accepts(std::string_view type, const media::MediaInfo& info) {
   using media::Kind;

@@ -41,6 +41,16 @@ bool Accepts(std::string_view deviceType, const media::MediaInfo& info);
 // Sequencer, everything else readable to MPEGVideo; "" for a file nobody takes.
 std::string AutoDeviceType(const media::MediaInfo& info);
 
+// The chunks of a WAV file that the WaveAudio device keeps: the format chunk's body, whether
+// a fact chunk is there, and the sound; a chunk that runs past the end is cut there. False
+// when no format chunk of at least 16 bytes is found.
+struct WaveChunks {
+  std::string format;
+  bool hasFact = false;
+  std::string sound;
+};
+bool ReadWaveChunks(std::string_view bytes, WaveChunks& out);
+
 // Opens element (a system path) with deviceType ("" picks one by content); *id gets the device.
 Result Open(std::string_view deviceType, std::string_view element, DeviceId* id, bool shareable = false);
 Result Close(DeviceId id);

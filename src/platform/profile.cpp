@@ -395,6 +395,22 @@ HoldReads::~HoldReads() {
   UnpinHost(file_);
 }
 
+InMemoryFile::InMemoryFile(std::string_view file, std::string_view bytes) : host_(HostOf(file)), file_(file) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  auto& slot = g_cache[host_];
+  slot = std::make_unique<CachedFile>();
+  slot->ini = Parse(bytes);
+  slot->stamp.exists = true;
+  slot->batchDepth = 1;  // reads skip the disk, writes are held and never stored
+  PinHost(file_, host_);
+}
+
+InMemoryFile::~InMemoryFile() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_cache.erase(host_);
+  UnpinHost(file_);
+}
+
 void ClearCache() {
   std::lock_guard<std::mutex> lock(g_mutex);
   for (auto it = g_cache.begin(); it != g_cache.end();) {

@@ -63,6 +63,20 @@ class HoldReads {
   std::string file_;
 };
 
+// While it lives, `file` reads as `bytes` and writes to it stay in memory; the disk is not
+// looked at. Lets INI text that arrived in memory be read with the same rules as a file.
+class InMemoryFile {
+ public:
+  InMemoryFile(std::string_view file, std::string_view bytes);
+  ~InMemoryFile();
+  InMemoryFile(const InMemoryFile&) = delete;
+  InMemoryFile& operator=(const InMemoryFile&) = delete;
+
+ private:
+  std::string host_;
+  std::string file_;
+};
+
 // Forgets every cached file (tests that edit files behind the cache's back within one
 // second of an earlier read use it).
 void ClearCache();

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <utility>
+
 namespace imaging {
 namespace {
 
@@ -31,6 +35,20 @@ TEST(PaintGradient, ThreeStopsSplitTheRunsByTheFirstFraction) {
   EXPECT_EQ(Red(*b, 50, 0), 100);
   EXPECT_EQ(Red(*b, 99, 0), 0);
   EXPECT_EQ(Red(*b, 75, 0), 49);  // round(25/49 * -100 + 100)
+}
+
+TEST(PaintGradient, FractionsOutsideZeroToOnePaintAsTheNearestEnd) {
+  // Fractions from a stranger's file: a run never outlasts the gradient and ends on time.
+  for (int type : {kGradientHorizontal, kGradientElliptical, kGradientAngled}) {
+    auto wild = Canvas(60, 40), tame = Canvas(60, 40);
+    const platform::Color c[3] = {Rgb(0, 0, 0), Rgb(200, 0, 0), Rgb(0, 0, 90)};
+    for (auto [far, near] : {std::pair{1e7, 1.0}, {2147483647.0, 1.0}, {-3.0, 0.0}, {std::nan(""), 0.0}}) {
+      PaintGradient(*wild, type, {{c[0], far}, {c[1], far}, {c[2], 0}}, 30);
+      PaintGradient(*tame, type, {{c[0], near}, {c[1], near}, {c[2], 0}}, 30);
+      ASSERT_EQ(std::memcmp(wild->Data(), tame->Data(), static_cast<size_t>(wild->Stride()) * 40), 0)
+          << type << " " << far;
+    }
+  }
 }
 
 TEST(PaintGradient, VerticalRunsDownTheRows) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "imaging/bmp_stream.h"
+#include "imaging/style_description.h"
 #include "imaging_fixtures.h"
 #include "platform/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -178,6 +181,49 @@ TEST(LayerStyleFile, BadFilesAreRefusedAndLeaveTheLayerAsItWas) {
   EXPECT_EQ(f.L().Opacity, 0.75);
   EXPECT_EQ(f.L().DropShadowMask.get(), shadow);
   EXPECT_TRUE(f.L().PatternOverlayOn && f.L().GradientOverlayOn);
+}
+
+TEST(LayerStyleFile, NumbersOutsideWhatTheEffectsUseAreClamped) {
+  StyleFile wild = RichStyle(0x0103);
+  wild.opacity = std::nan("");
+  wild.dropShadow.size = -7;
+  wild.dropShadow.spread = 2147483647;
+  wild.dropShadow.originX = -2147483647 - 1;
+  wild.dropShadow.opacity = 255;
+  wild.dropShadow.contourOn = 1;
+  wild.dropShadow.contourCount = 1000;
+  wild.dropShadow.contour[0] = {-2147483647 - 1, 0};
+  wild.dropShadow.contour[1] = {255, 300};
+  wild.gradientOverlay.stops[0].fraction = 1e7;
+  wild.gradientOverlay.stops[1].fraction = -1;
+  wild.gradientOverlay.angle = -90;
+  wild.gradientOverlay.stopCount = 1000;
+  StyleFile s;
+  ASSERT_EQ(ParseStyleFile(WriteStyleFile(wild), s), StyleParse::Ok);
+  EXPECT_EQ(s.opacity, 0.0);
+  EXPECT_EQ(s.dropShadow.size, 0);
+  EXPECT_EQ(s.dropShadow.spread, 250);
+  EXPECT_EQ(s.dropShadow.originX, -10000);
+  EXPECT_EQ(s.dropShadow.opacity, 100);
+  EXPECT_EQ(s.dropShadow.contourCount, 51);
+  EXPECT_EQ(s.dropShadow.contour[0].x, 0);
+  EXPECT_EQ(s.dropShadow.contour[1].y, 255);
+  EXPECT_EQ(s.gradientOverlay.stops[0].fraction, 1.0);
+  EXPECT_EQ(s.gradientOverlay.stops[1].fraction, 0.0);
+  EXPECT_EQ(s.gradientOverlay.angle, 0);
+  EXPECT_EQ(s.gradientOverlay.stopCount, 51);
+  // The clamped file describes itself and reads back the same.
+  StyleFile again;
+  std::string error;
+  ASSERT_TRUE(ParseStyleDescription(DescribeStyle(s), ".", again, error)) << error;
+  again.patternBytes = s.patternBytes;
+  EXPECT_EQ(WriteStyleFile(again), WriteStyleFile(s));
+  // Loaded and composed on a layer, it takes no time to speak of.
+  Fixture f;
+  ASSERT_TRUE(f.Load(WriteStyleFile(wild)));
+  f.img.RebuildAllEffects(1);
+  f.img.RedrawImage();
+  EXPECT_EQ(f.L().DropShadowMask->Width(), f.L().Width() + 4 * 250);
 }
 
 TEST(LayerStyleFile, BitmapBytesAfterAnOffPatternAreIgnored) {

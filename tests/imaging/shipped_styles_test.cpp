@@ -24,6 +24,13 @@ TEST(ShippedStyles, EveryEffectIsAValidStyleFile) {
     ASSERT_TRUE(bytes) << name;
     StyleFile s;
     ASSERT_EQ(ParseStyleFile(*bytes, s), StyleParse::Ok) << name;
+    // Every effect renders; the sanitizer build watches the blur tables and painters here.
+    TextEffectRequest req;
+    req.info.SetText("Ab");
+    req.info.size = -12;
+    req.styleFile = kFolder + name;
+    bool loaded = false;
+    EXPECT_TRUE(RenderTextEffect(req, &loaded) && loaded) << name;
     titleDefault |= name == "黄字红边加投影.style";
     if (name == "黄字红边加投影.style") {
       EXPECT_TRUE(s.strokeOn && s.dropShadowOn && s.colorOverlayOn);

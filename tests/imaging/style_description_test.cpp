@@ -55,6 +55,13 @@ Generate = hlines 4 4 #000000 #FFFFFF
   ASSERT_TRUE(ParseStyleDescription(DescribeStyle(s), ".", again, error)) << error;
   again.patternBytes = s.patternBytes;  // pixels are noted, not described
   EXPECT_EQ(WriteStyleFile(again), bytes);
+  // Points beside an empty table: the dump keeps the table as the file has it.
+  StyleFile raw;
+  raw.dropShadow.contourCount = 2;
+  raw.dropShadow.contour[1] = {255, 255};
+  StyleFile back;
+  ASSERT_TRUE(ParseStyleDescription(DescribeStyle(raw), ".", back, error)) << error;
+  EXPECT_EQ(WriteStyleFile(back), WriteStyleFile(raw));
 }
 
 TEST(StyleDescription, MistakesNameTheirLine) {
@@ -66,6 +73,15 @@ TEST(StyleDescription, MistakesNameTheirLine) {
   EXPECT_FALSE(ParseStyleDescription("[Stroke]\nOpacity = 300\n", ".", s, error));
   EXPECT_FALSE(ParseStyleDescription("[GradientOverlay]\nStops = #FF0000:0.5\n", ".", s, error));
   EXPECT_FALSE(ParseStyleDescription("[PatternOverlay]\nFile = missing.bmp\n", "/nonexistent", s, error));
+  EXPECT_FALSE(ParseStyleDescription("[PatternOverlay]\nFile = /dev/zero\n", ".", s, error));
+  // Numbers the effects cannot use are refused, not wrapped.
+  EXPECT_FALSE(ParseStyleDescription("[DropShadow]\nContourPoints = -2147483648,0 255,255\n", ".", s, error));
+  EXPECT_EQ(error, "line 2: contour points are X,Y pairs from 0 to 255");
+  EXPECT_FALSE(ParseStyleDescription("[OuterGlow]\nSize = -1\n", ".", s, error));
+  EXPECT_EQ(error, "line 2: Size takes 0 to 250");
+  EXPECT_FALSE(ParseStyleDescription("[DropShadow]\nOffset = 2147483647 0\n", ".", s, error));
+  EXPECT_FALSE(ParseStyleDescription("[GradientOverlay]\nStops = #FF0000:1e7 #0000FF:0\n", ".", s, error));
+  EXPECT_FALSE(ParseStyleDescription("[Bevel]\nHighlightOpacity = 101\n", ".", s, error));
 }
 
 }  // namespace

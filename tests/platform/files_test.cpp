@@ -42,6 +42,9 @@ TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporaries) {
   EXPECT_EQ(ReadFile(dir.File("f.bin")).value_or(""), "second");
   EXPECT_EQ(ListFiles(dir.Path()), std::vector<std::string>{"f.bin"});
   EXPECT_FALSE(WriteFileAtomic(dir.File("no/such/folder/f"), "x"));
+  // A device named by a stranger's file gives nothing rather than reading without end.
+  EXPECT_FALSE(ReadFile("/dev/zero"));
+  EXPECT_FALSE(ReadFile(dir.Path()));
 }
 
 TEST(Files, ListingFiltersByExtensionWithoutRegardToCase) {

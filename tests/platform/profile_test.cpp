@@ -122,6 +122,22 @@ TEST(Profile, BatchedWritesReachTheFileOnlyOnCommitAndAreReadBackBefore) {
   EXPECT_EQ(GetString(f.path, "B", "K99", ""), "99");
 }
 
+TEST(Profile, InMemoryFileIsReadAndWrittenWithoutTheDisk) {
+  ProfileFile f("[A]\r\nK=disk\r\n");
+  {
+    platform::profile::InMemoryFile mem(f.path, "[a]\nk = \"memory\"\n");
+    EXPECT_EQ(GetString(f.path, "A", "K", ""), "memory");
+    ASSERT_TRUE(WriteString(f.path, "A", "New", "1"));
+    EXPECT_EQ(GetString(f.path, "A", "New", ""), "1");
+    platform::profile::BatchWrites batch(f.path);
+    ASSERT_TRUE(WriteString(f.path, "A", "K", "2"));
+    ASSERT_TRUE(batch.Commit());
+  }
+  EXPECT_EQ(ReadBytes(f.path), "[A]\r\nK=disk\r\n");
+  EXPECT_EQ(GetString(f.path, "A", "K", ""), "disk");
+  EXPECT_EQ(GetString(f.path, "A", "New", "none"), "none");
+}
+
 TEST(Profile, AWriteThatFailsMidwayLeavesTheOldFileWhole) {
   std::string original = "[A]\r\nK=1\r\n";
   ProfileFile f(original);

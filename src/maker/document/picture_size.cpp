@@ -19,20 +19,20 @@ PictureMeasurer& Installed() {
   return m;
 }
 
-uint32_t Le32(const std::string& b, size_t at) {
+uint32_t Le32(std::string_view b, size_t at) {
   return static_cast<uint32_t>(static_cast<unsigned char>(b[at])) |
          static_cast<uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
          static_cast<uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
          static_cast<uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
 }
-int Le16(const std::string& b, size_t at) {
+int Le16(std::string_view b, size_t at) {
   return static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8;
 }
-int Be16(const std::string& b, size_t at) {
+int Be16(std::string_view b, size_t at) {
   return static_cast<unsigned char>(b[at]) << 8 | static_cast<unsigned char>(b[at + 1]);
 }
 
-bool JpegSize(const std::string& b, PictureSize& s) {
+bool JpegSize(std::string_view b, PictureSize& s) {
   size_t i = 2;
   while (i + 9 < b.size()) {
     if (static_cast<unsigned char>(b[i]) != 0xFF) return false;
@@ -54,6 +54,14 @@ bool JpegSize(const std::string& b, PictureSize& s) {
 // Metafile sizes at the screen's 96 pixels per inch.
 constexpr int kDpi = 96;
 
+// A size read from a header, kept only when both sides are positive and fit an int.
+bool Fits(long long w, long long h, PictureSize& s) {
+  if (w <= 0 || h <= 0 || w > INT32_MAX || h > INT32_MAX) return false;
+  s.width = static_cast<int>(w);
+  s.height = static_cast<int>(h);
+  return true;
+}
+
 }  // namespace
 
 PictureSize ReadPictureHeaderSize(std::string_view path) {
@@ -70,15 +78,19 @@ PictureSize ReadPictureHeaderSize(std::string_view path) {
     std::string more(256 * 1024, '\0');
     b.append(more, 0, std::fread(more.data(), 1, more.size(), in.get()));
   }
+  return PictureHeaderSize(b, path);
+}
+
+PictureSize PictureHeaderSize(std::string_view b, std::string_view path) {
   PictureSize s;
   if (b.size() >= 26 && b[0] == 'B' && b[1] == 'M') {
     if (Le32(b, 14) == 12) {
       s.width = Le16(b, 18);
       s.height = Le16(b, 20);
     } else {
-      s.width = static_cast<int32_t>(Le32(b, 18));
-      s.height = static_cast<int32_t>(Le32(b, 22));
-      if (s.height < 0) s.height = -s.height;
+      // A negative height is a top-down bitmap.
+      const long long h = static_cast<int32_t>(Le32(b, 22));
+      if (Fits(static_cast<int32_t>(Le32(b, 18)), h < 0 ? -h : h, s)) return s;
     }
     if (s.width > 0 && s.height > 0) return s;
   } else if (b.size() >= 10 && b.compare(0, 3, "GIF") == 0) {
@@ -89,11 +101,9 @@ PictureSize ReadPictureHeaderSize(std::string_view path) {
     if (JpegSize(b, s)) return s;
   } else if (b.size() >= 44 && Le32(b, 0) == 1 && b.compare(40, 4, " EMF") == 0) {
     // rclFrame in hundredths of a millimetre.
-    int w = static_cast<int32_t>(Le32(b, 32)) - static_cast<int32_t>(Le32(b, 24));
-    int h = static_cast<int32_t>(Le32(b, 36)) - static_cast<int32_t>(Le32(b, 28));
-    s.width = static_cast<int>(static_cast<long long>(w) * kDpi / 2540);
-    s.height = static_cast<int>(static_cast<long long>(h) * kDpi / 2540);
-    if (s.width > 0 && s.height > 0) return s;
+    const long long w = static_cast<long long>(static_cast<int32_t>(Le32(b, 32))) - static_cast<int32_t>(Le32(b, 24));
+    const long long h = static_cast<long long>(static_cast<int32_t>(Le32(b, 36))) - static_cast<int32_t>(Le32(b, 28));
+    if (Fits(w * kDpi / 2540, h * kDpi / 2540, s)) return s;
   } else if (b.size() >= 22 && Le32(b, 0) == 0x9AC6CDD7u) {
     // Placeable metafile: bounding box in metafile units, units per inch.
     int w = static_cast<int16_t>(Le16(b, 10)) - static_cast<int16_t>(Le16(b, 6));

@@ -20,5 +20,8 @@ using PictureMeasurer = std::function<PictureSize(std::string_view path)>;
 // Installs a measurer (an empty one restores the header reader); returns the previous one.
 PictureMeasurer SetPictureMeasurer(PictureMeasurer measurer);
 PictureSize ReadPictureHeaderSize(std::string_view path);
+// The same from a file's first bytes (up to 256 KiB for a JPEG); the path only names the
+// extension in the error.
+PictureSize PictureHeaderSize(std::string_view headerBytes, std::string_view path);
 
 }  // namespace document

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 namespace mail {
 namespace {
@@ -14,19 +15,18 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-SmtpReply SmtpClient::ReadReply() {
+std::optional<SmtpReply> TakeSmtpReply(std::string& pending) {
   SmtpReply reply;
+  size_t pos = 0;
   for (size_t lines = 0;; ++lines) {
     // One line, ended by CR LF (a bare LF is taken too).
-    size_t eol;
-    while ((eol = pending_.find('\n')) == std::string::npos) {
-      if (pending_.size() > kMaxReplyLine) throw SmtpError("邮件服务器的回答太长。");
-      std::string more = conn_.ReceiveSome(4096, replyTimeoutMs, &abort_);
-      if (more.empty()) throw SmtpError("邮件服务器关闭了连接。");
-      pending_ += more;
+    const size_t eol = pending.find('\n', pos);
+    if (eol == std::string::npos) {
+      if (pending.size() - pos > kMaxReplyLine) throw SmtpError("邮件服务器的回答太长。");
+      return std::nullopt;
     }
-    std::string line = pending_.substr(0, eol);
-    pending_.erase(0, eol + 1);
+    std::string line = pending.substr(pos, eol - pos);
+    pos = eol + 1;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.size() > kMaxReplyLine) throw SmtpError("邮件服务器的回答太长。");
     if (line.size() < 3 || !IsDigit(line[0]) || !IsDigit(line[1]) || !IsDigit(line[2]) ||
@@ -38,9 +38,19 @@ SmtpReply SmtpClient::ReadReply() {
     // "250-..." continues the reply; "250 ..." or a bare "250" ends it.
     if (line.size() == 3 || line[3] == ' ') {
       reply.code = (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0');
+      pending.erase(0, pos);
       return reply;
     }
     if (lines + 1 >= kMaxReplyLines) throw SmtpError("邮件服务器的回答太长。");
+  }
+}
+
+SmtpReply SmtpClient::ReadReply() {
+  for (;;) {
+    if (std::optional<SmtpReply> reply = TakeSmtpReply(pending_)) return std::move(*reply);
+    std::string more = conn_.ReceiveSome(4096, replyTimeoutMs, &abort_);
+    if (more.empty()) throw SmtpError("邮件服务器关闭了连接。");
+    pending_ += more;
   }
 }
 

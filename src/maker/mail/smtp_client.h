@@ -5,6 +5,7 @@
 // messages run.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,11 @@ struct SmtpReply {
   int code = 0;
   std::string text;  // every line of the reply, CR LF between them
 };
+
+// Takes one whole reply off the front of the bytes received so far; nothing (and nothing
+// taken) while its last line has not arrived. SmtpError for a line that is no reply line, a
+// line over 4096 bytes or a reply over 100 lines.
+std::optional<SmtpReply> TakeSmtpReply(std::string& pending);
 
 // What the dialog shows while a message goes out.
 struct SmtpEvents {

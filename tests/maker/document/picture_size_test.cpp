@@ -44,6 +44,14 @@ TEST_F(DocumentTest, PicturesThatCannotBeMeasuredRaiseLoadErrors) {
   }
   EXPECT_THROW(MeasurePicture(Make("broken.jpg", "\xFF\xD8\xFF")), platform::LoadError);
   EXPECT_THROW(MeasurePicture(dir.File("missing.bmp")), platform::LoadError);
+  // A frame from INT_MIN to INT_MAX is measured without wrapping; a height of INT_MIN does not fit.
+  const int kMin = -2147483647 - 1, kMax = 2147483647;
+  const PictureSize wide = PictureHeaderSize(Le32(1) + Le32(88) + std::string(16, '\0') + Le32(kMin) + Le32(0) +
+                                                 Le32(kMax) + Le32(1270) + " EMF" + std::string(8, '\0'),
+                                             "a.emf");
+  EXPECT_EQ(wide.width, 162329472);  // (2^32 - 1) hundredths of a millimetre at 96 per inch
+  EXPECT_EQ(wide.height, 48);
+  EXPECT_THROW(PictureHeaderSize(document_test::BmpBytes(33, kMin), "a.bmp"), platform::LoadError);
 }
 
 TEST_F(DocumentTest, AnInstalledMeasurerIsUsed) {

@@ -1,0 +1,44 @@
+#pragma once
+// What the fuzz targets share: bytes as a string, a private folder made once per process (the
+// targets that must write, or that need a file to exist, use it; it goes at exit), and the
+// places a target points the program's settings at so that no input reaches the user's own.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+
+namespace fuzz {
+
+inline std::string_view AsText(const uint8_t* data, size_t size) {
+  return {reinterpret_cast<const char*>(data), size};
+}
+
+// The process's folder, with a trailing '/'. The registry store goes there too.
+inline const std::string& Folder() {
+  // Never destroyed: the exit handler below still needs it.
+  static const std::string& folder = *new std::string([] {
+    std::string f = (std::filesystem::temp_directory_path() / ("card-fuzz-" + std::to_string(getpid()))).string();
+    std::filesystem::create_directories(f);
+    setenv("LMCARD_CONFIG_HOME", f.c_str(), 1);
+    std::atexit([] {
+      std::error_code ec;
+      std::filesystem::remove_all(Folder(), ec);
+    });
+    return f + "/";
+  }());
+  return folder;
+}
+
+// An empty file of that name in the folder (made on first use), for readers that ask whether
+// their file exists before reading it through the profile reader, which an InMemoryFile feeds.
+inline std::string PlaceholderFile(const char* name) {
+  const std::string path = Folder() + name;
+  if (!std::filesystem::exists(path)) std::ofstream(path, std::ios::binary).flush();
+  return path;
+}
+
+}  // namespace fuzz
