@@ -1,7 +1,12 @@
 #include "platform/user_folders.h"
 
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <direct.h>
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -23,12 +28,52 @@ std::string WithSeparator(std::string folder) {
   return folder;
 }
 
+#ifdef _WIN32
+// The Windows players keep their work files in the user's own temporary folder, which is
+// private to the user already, and their data under %APPDATA%.
+std::string UserId() { return "user"; }
+bool Writable(const std::string& host) { return ::_access(host.c_str(), 2) == 0; }
+std::string MakePrivateFolder(const std::string& base) {
+  const std::string host = base + "lmcard";
+  ::_mkdir(host.c_str());
+  return host;
+}
+std::string HomeDataFolder() {
+  const char* a = std::getenv("APPDATA");
+  return a && *a ? std::string(a) + "\\lmcard" : std::string();
+}
+#else
+std::string UserId() { return std::to_string(::getuid()); }
+bool Writable(const std::string& host) { return ::access(host.c_str(), W_OK) == 0; }
+
 // A folder of ours: a real folder (not a link), owned by this user, closed to others.
 bool PrivateFolder(const std::string& host) {
   struct stat st;
   return ::lstat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
          (st.st_mode & 077) == 0;
 }
+
+std::string MakePrivateFolder(const std::string& base) {
+  std::string host = base + "lmcard-" + UserId();
+  ::mkdir(host.c_str(), 0700);
+  if (!PrivateFolder(host)) {
+    // Someone else holds that name (or opened it to others): use a fresh folder instead.
+    std::string tmpl = base + "lmcard-" + UserId() + "-XXXXXX";
+    host = ::mkdtemp(tmpl.data()) ? tmpl : base;
+  }
+  return host;
+}
+
+std::string HomeDataFolder() {
+  if (const char* x = std::getenv("XDG_DATA_HOME"); x && *x && x[0] == '/') {
+    std::string dir(x);
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    return dir + "/lmcard";
+  }
+  if (const char* h = std::getenv("HOME"); h && *h) return std::string(h) + "/.local/share/lmcard";
+  return std::string();
+}
+#endif
 
 bool StartsWith(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && s.substr(0, prefix.size()) == prefix;
@@ -42,7 +87,7 @@ bool InUse() {
     if (g_forced) return *g_forced;
   }
   if (const char* e = std::getenv("LMCARD_USER_FOLDERS"); e && *e) return std::string_view(e) != "0";
-  return ::access(paths::ToHost(paths::ProgramFolder()).c_str(), W_OK) != 0;
+  return !Writable(paths::ToHost(paths::ProgramFolder()));
 }
 
 void ForceInUse(std::optional<bool> inUse) {
@@ -51,30 +96,15 @@ void ForceInUse(std::optional<bool> inUse) {
 }
 
 std::string DataFolder() {
-  std::string dir;
-  if (const char* x = std::getenv("XDG_DATA_HOME"); x && *x && x[0] == '/') {
-    dir = std::string(x);
-    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-    dir += "/lmcard";
-  } else if (const char* h = std::getenv("HOME"); h && *h) {
-    dir = std::string(h) + "/.local/share/lmcard";
-  } else {
-    dir = "/tmp/lmcard-data-" + std::to_string(::getuid());
-  }
+  std::string dir = HomeDataFolder();
+  if (dir.empty()) dir = paths::ToHost(files::TempFolder()) + "lmcard-data-" + UserId();
   return WithSeparator(paths::FromHost(dir));
 }
 
 std::string TempFolder() {
   std::lock_guard<std::mutex> lock(g_mutex);
   if (!g_tempFolder.empty()) return g_tempFolder;
-  const std::string base = paths::ToHost(files::TempFolder());
-  std::string host = base + "lmcard-" + std::to_string(::getuid());
-  ::mkdir(host.c_str(), 0700);
-  if (!PrivateFolder(host)) {
-    // Someone else holds that name (or opened it to others): use a fresh folder instead.
-    std::string tmpl = base + "lmcard-" + std::to_string(::getuid()) + "-XXXXXX";
-    host = ::mkdtemp(tmpl.data()) ? tmpl : base;
-  }
+  const std::string host = MakePrivateFolder(paths::ToHost(files::TempFolder()));
   g_tempFolder = WithSeparator(paths::FromHost(host));
   return g_tempFolder;
 }
@@ -127,8 +157,7 @@ std::vector<std::string> CounterpartFolders(std::string_view folder) {
   for (int i = 0; i < 2; ++i) {
     if (!StartsWith(host, roots[i])) continue;
     const std::string other = roots[1 - i] + host.substr(roots[i].size());
-    struct stat st;
-    if (::stat(other.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) out.push_back(paths::FromHost(other));
+    if (files::FolderExists(paths::FromHost(other))) out.push_back(paths::FromHost(other));
     break;
   }
   return out;
