@@ -28,7 +28,7 @@ Gdi& Shared() {
 
 class GdiFont : public Font {
  public:
-  GdiFont(const FontSpec& spec, std::string family) : spec_(spec), family_(std::move(family)) {}
+  GdiFont(const FontSpec& fontSpec, std::string family) : spec_(fontSpec), family_(std::move(family)) {}
   ~GdiFont() override {
     if (font_) DeleteObject(font_);
   }

@@ -79,8 +79,8 @@ OrdinaryStage::OrdinaryStage(const ordinary::OrdinarySettings& settings, const o
   movie_ = IsMovie(config_.cardImg);
   if (!movie_) cardPicture_ = LoadStagePicture(config_.cardImg);
   if (config_.greetingBox) {
-    const platform::FontSpec spec = GreetingFont(settings_);
-    greetingFont_ = platform::fonts::Font::Create(spec);
+    const platform::FontSpec fontSpec = GreetingFont(settings_);
+    greetingFont_ = platform::fonts::Font::Create(fontSpec);
     if (greetingFont_) {
       // One line under the other at the height of "a" in the greeting font.
       greetingLineHeight_ = std::max(1, greetingFont_->Measure("a").height);

@@ -66,29 +66,29 @@ void DrawOver(Bitmap& target, const Rect& dst, const Bitmap& src, const Rect& cl
   }
 }
 
-std::vector<std::string> DrawTextBox(Bitmap& target, const platform::FontSpec& spec, const std::string& text, int x,
+std::vector<std::string> DrawTextBox(Bitmap& target, const platform::FontSpec& fontSpec, const std::string& text, int x,
                                      int y, int width, const Rect& clip) {
-  auto font = platform::fonts::Font::Create(spec);
+  auto font = platform::fonts::Font::Create(fontSpec);
   if (!font) return {};
   std::vector<std::string> lines =
       width > 0 ? platform::fonts::WrapText(*font, text, width) : platform::fonts::SplitLines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
     const int top = y + static_cast<int>(i) * font->Height();
     if (top >= clip.bottom) break;
-    font->Draw(target, x, top, lines[i], spec.color, 0, &clip);
+    font->Draw(target, x, top, lines[i], fontSpec.color, 0, &clip);
   }
   return lines;
 }
 
-void DrawCentredText(Bitmap& target, const platform::FontSpec& spec, const std::string& text, const Rect& rect) {
-  auto font = platform::fonts::Font::Create(spec);
+void DrawCentredText(Bitmap& target, const platform::FontSpec& fontSpec, const std::string& text, const Rect& rect) {
+  auto font = platform::fonts::Font::Create(fontSpec);
   if (!font) return;
   const std::vector<std::string> lines = platform::fonts::SplitLines(text);
   const int total = static_cast<int>(lines.size()) * font->Height();
   int top = rect.top + (rect.Height() - total) / 2;
   for (const std::string& line : lines) {
     const int w = font->Measure(line).width;
-    font->Draw(target, rect.left + (rect.Width() - w) / 2, top, line, spec.color, 0, &rect);
+    font->Draw(target, rect.left + (rect.Width() - w) / 2, top, line, fontSpec.color, 0, &rect);
     top += font->Height();
   }
 }
