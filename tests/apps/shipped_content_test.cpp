@@ -64,7 +64,9 @@ int Count(const std::map<std::string, std::string>& dump, const std::string& key
 bool Exists(const std::string& utf8Path) { return platform::files::FileExists(platform::Utf8ToGbk(utf8Path)); }
 
 const char* const kFolders[] = {"template", "贺卡图片", "背景音乐", "录音", "贺词框", "贺词",
-                                "图标",     "背景图",   "文字特效", "fonts", "help"};
+                                "图标",     "背景图",   "文字特效", "fonts", "help",
+                                // the Flash player the pages carry, the Windows players EXE cards carry
+                                "ruffle", "windows"};
 const char* const kSideFiles[] = {"Flash.dll", "default.txt", "FORM1.obj", "FORM3.obj", "FORM4.obj",
                                   "flashsave.dat", "flashview.dat", "loading.gif"};
 

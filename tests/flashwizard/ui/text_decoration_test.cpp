@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/user_folders.h"
+
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QSpinBox>
@@ -68,8 +70,10 @@ TEST(FlashUiTextDecoration, TwoDecorationsGetNumberedFilesWithAlpha) {
     dialog.Confirm();
     second = dialog.FileName();
   }
-  EXPECT_EQ(first, dir.File("~文字0.bmp"));
-  EXPECT_EQ(second, dir.File("~文字1.bmp"));
+  // Decorations are work files: the user's own temporary folder, inside TMPDIR.
+  EXPECT_EQ(first, platform::user_folders::TempFolder() + "~文字0.bmp");
+  EXPECT_EQ(second, platform::user_folders::TempFolder() + "~文字1.bmp");
+  EXPECT_EQ(platform::user_folders::TempFolder().rfind(dir.Path(), 0), 0u);
   auto a = platform::LoadPicture(first);
   auto b = platform::LoadPicture(second);
   ASSERT_TRUE(a && b);

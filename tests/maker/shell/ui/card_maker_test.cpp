@@ -19,6 +19,7 @@
 #include "platform/qt/qt_text.h"
 #include "platform/scripted_dialogs.h"
 #include "shell_ui_fixture.h"
+#include "support/shared_program_folder.h"
 
 using namespace cardshell;
 
@@ -159,6 +160,7 @@ TEST(CardMakerStartup, TheOrdinaryPageOpensAFreshWizardWithTheTemplateLoaded) {
 
 TEST(CardMakerStartup, ADesignNamedOnTheCommandLineOpensInsteadOfTheGallery) {
   shell_ui_fixture::App();
+  testing_support::SharedProgramFolder folder;  // the design's pictures are in the program folder
   platform::ScriptedDialogs dialogs;
   auto designer = std::make_unique<shell_ui_fixture::FakeDesigner>();
   shell_ui_fixture::FakeDesigner* fake = designer.get();
