@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/command_line.h"
+
 namespace platform::shell {
 
 // Opens a file, folder or address (http:, mailto:, …) with the desktop's opener
@@ -18,9 +20,6 @@ bool StartProgram(std::string_view commandLine);
 // Starts a program with separate arguments (system paths and texts).
 bool StartProgram(std::string_view program, const std::vector<std::string>& args);
 
-// Splits a command line as the platform's C runtime does: blanks separate, double quotes
-// group, a missing closing quote runs to the end.
-std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
 // The help page for a topic ("pn1.htm"; "" for the contents page), from the program
 // folder's "help" folder, opened in the browser.
