@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "maker/ordinary/card_media.h"
 #include "player/stage/stage_hosts.h"
 
 namespace stage {
@@ -51,6 +52,23 @@ struct NullHosts {
   NullNavigator navigator;
   NullUi ui;
   StageHosts Hosts() { return {&sound, &navigator, &ui}; }
+};
+
+// Ordinary-card media that plays nothing: music has no length, voices end at once.
+class SilentCardMedia : public ordinary::CardMedia {
+ public:
+  bool OpenMusic(const std::string&) override { return false; }
+  void PlayMusic() override {}
+  void StopMusic() override {}
+  void PauseMusic() override {}
+  void ResumeMusic() override {}
+  void SeekMusicToStart() override {}
+  int64_t MusicLength() override { return 0; }
+  int64_t MusicPosition() override { return 0; }
+  void CloseMusic() override {}
+  void PlayVoiceAsync(const std::string&) override {}
+  void PlayVoiceSync(const std::string&) override {}
+  void StopVoice() override {}
 };
 
 }  // namespace stage

@@ -24,22 +24,6 @@ constexpr int kStartMs = 1000;     // the card comes up on the build's clock
 constexpr int kEntranceStepMs = 40;
 constexpr int kLongestWaitMs = 10 * 60 * 1000;
 
-class Silent : public ordinary::CardMedia {
- public:
-  bool OpenMusic(const std::string&) override { return false; }
-  void PlayMusic() override {}
-  void StopMusic() override {}
-  void PauseMusic() override {}
-  void ResumeMusic() override {}
-  void SeekMusicToStart() override {}
-  int64_t MusicLength() override { return 0; }
-  int64_t MusicPosition() override { return 0; }
-  void CloseMusic() override {}
-  void PlayVoiceAsync(const std::string&) override {}
-  void PlayVoiceSync(const std::string&) override {}
-  void StopVoice() override {}
-};
-
 // The entrance comes from the left: the build has one drawing of it.
 class FirstChoice : public ordinary::RandomSource {
  public:
@@ -47,7 +31,7 @@ class FirstChoice : public ordinary::RandomSource {
 };
 
 struct Played {
-  Silent media;
+  stage::SilentCardMedia media;
   FirstChoice random;
   stage::NullUi ui;
   std::vector<std::string> opened;

@@ -23,27 +23,11 @@ class FirstDraws : public ordinary::RandomSource {
   std::deque<int> values;
 };
 
-class NoSound : public ordinary::CardMedia {
- public:
-  bool OpenMusic(const std::string&) override { return false; }
-  void PlayMusic() override {}
-  void StopMusic() override {}
-  void PauseMusic() override {}
-  void ResumeMusic() override {}
-  void SeekMusicToStart() override {}
-  int64_t MusicLength() override { return 0; }
-  int64_t MusicPosition() override { return 0; }
-  void CloseMusic() override {}
-  void PlayVoiceAsync(const std::string&) override {}
-  void PlayVoiceSync(const std::string&) override {}
-  void StopVoice() override {}
-};
-
 // A 100 x 80 red card at the screen's top left with a 120 x 60 green greeting box.
 struct Rig {
   testing_support::TempDir dir;
   FirstDraws random;
-  NoSound media;
+  stage::SilentCardMedia media;
   stage::NullUi ui;
   std::vector<std::string> opened;
   ordinary::OrdinarySettings settings = ordinary::NewCardSettings();
