@@ -117,48 +117,37 @@ TEST(MailDialog, TheDnsServerComesFromTheRegistryBeforeTheResolverSettings) {
   EXPECT_EQ(FromQString(s.Make("10.20.30.40").Edit6()->text()), "192.0.2.53");
 }
 
-TEST(MailDialog, SendChecksRunInOrderWithTheirIconsAndFocus) {
+// The checks themselves are the send checks' own tests; here, that Send runs them, shows the
+// failure and moves the focus to the field each one names (or leaves it on the button).
+TEST(MailDialog, AFailedSendCheckShowsItsMessageAndFocusesItsField) {
   DialogScope s;
   TForm7& f = s.Make("   ");
   ShowActive(&f);
   s.dialogs.shown.clear();
-  struct Step {
-    std::function<void()> fill;
-    std::string message;
-    MsgIcon icon;
-    QWidget* focus;
-  };
   const std::string card = s.files.File("贺卡.exe");
-  const std::vector<Step> steps = {
-      {[] {}, "请输入DNS服务器地址。", MsgIcon::Warning, f.Edit6()},
-      {[&] { f.Edit6()->setText(" 127.0.0.1 "); f.Edit1()->setText("me.sender.test"); },
-       "请正确输入您的电子信箱地址。", MsgIcon::Warning, f.Edit1()},
-      {[&] { f.Edit1()->setText("me@Sender.test"); f.Edit3()->setText("friend.card.test"); },
-       "请在“接收贺卡的邮箱地址”输入框中输入正确的邮址。", MsgIcon::Warning, f.Edit3()},
-      // Fewer than 4 characters after the "@" pass the send check.
-      {[&] { f.Edit3()->setText("friend@s.t"); f.SetCardFile(card); },
-       "请输入正确的贺卡文件位置。", MsgIcon::Warning, f.Edit4()},
-      // Domains that differ only in letter case are the same server.
-      {[&] { testing_support::WriteBytes(card, "MZ"); f.Edit3()->setText("friend@sENDER.TEST"); },
-       "发件箱和收件箱不能在同一服务器下，因为很多服务器在这种情况下要求身份验证。", MsgIcon::Error, f.Button6()},
+  const std::vector<std::pair<std::function<void()>, QWidget*>> steps = {
+      {[] {}, f.Edit6()},
+      {[&] { f.Edit6()->setText("127.0.0.1"); f.Edit1()->setText("me.sender.test"); }, f.Edit1()},
+      {[&] { f.Edit1()->setText("me@sender.test"); f.Edit3()->setText("friend.card.test"); }, f.Edit3()},
+      {[&] { f.Edit3()->setText("friend@sender.test"); f.SetCardFile(card); }, f.Edit4()},
+      {[&] { testing_support::WriteBytes(card, "MZ"); }, f.Button6()},
   };
   for (size_t i = 0; i < steps.size(); ++i) {
     SCOPED_TRACE(i);
-    steps[i].fill();
-    f.Edit5()->setFocus();  // the last check leaves the focus on the button just clicked
+    steps[i].first();
+    f.Edit5()->setFocus();
     QTest::mouseClick(f.Button6(), Qt::LeftButton);
     ASSERT_EQ(s.dialogs.shown.size(), i + 1);
-    EXPECT_EQ(s.dialogs.shown[i].text, steps[i].message);
-    EXPECT_EQ(s.dialogs.shown[i].icon, steps[i].icon);
-    EXPECT_EQ(s.dialogs.shown[i].caption, platform::ApplicationTitle());
-    EXPECT_TRUE(steps[i].focus->hasFocus());
-    // Nothing was sent: the dialog is idle as before.
-    EXPECT_EQ(f.StatusText(), "就绪");
-    EXPECT_TRUE(f.Button6()->isEnabled());
+    EXPECT_TRUE(steps[i].second->hasFocus());
+    EXPECT_EQ(f.StatusText(), "就绪");  // nothing was sent
   }
+  EXPECT_EQ(s.dialogs.shown[0].text, "请输入DNS服务器地址。");
+  EXPECT_EQ(s.dialogs.shown[0].icon, MsgIcon::Warning);
+  EXPECT_EQ(s.dialogs.shown[0].caption, platform::ApplicationTitle());
 }
 
-TEST(MailDialog, EnterInTheRecipientBoxAddsToTheListWithItsRules) {
+// The list's rules are the recipient list's own tests; here, Enter and the buttons reach them.
+TEST(MailDialog, EnterInTheRecipientBoxAddsToTheListAndTheButtonsEditIt) {
   DialogScope s;
   TForm7& f = s.Make("127.0.0.1");
   ShowActive(&f);
@@ -168,39 +157,27 @@ TEST(MailDialog, EnterInTheRecipientBoxAddsToTheListWithItsRules) {
     f.Edit3()->setFocus();
     QTest::keyClick(f.Edit3(), Qt::Key_Return);
   };
-  enter("friend@b.c");  // 3 characters after the "@" are too few
+  enter("friend@b.c");
   ASSERT_EQ(s.dialogs.Messages(), std::vector<std::string>{"请输入正确的邮址。"});
   EXPECT_EQ(s.dialogs.shown[0].icon, MsgIcon::Error);
   EXPECT_TRUE(f.Edit3()->hasFocus());
-  EXPECT_TRUE(f.ListAddresses().empty());
   EXPECT_EQ(f.StatusText(), "就绪");  // the key did not send
 
   enter("Friend@card.test");
-  enter("friend@CARD.test");  // already there in other letter case: nothing, silently
-  EXPECT_EQ(f.ListAddresses(), std::vector<std::string>{"Friend@card.test"});
-  EXPECT_EQ(FromQString(f.Edit3()->text()), "friend@CARD.test");  // Enter typed nothing into the box
-  for (int i = 2; i <= 10; ++i) enter("user" + std::to_string(i) + "@card.test");
-  EXPECT_EQ(f.ListAddresses().size(), 10u);
-  EXPECT_EQ(s.dialogs.shown.size(), 1u);
-  enter("eleventh@card.test");
-  EXPECT_EQ(f.ListAddresses().size(), 10u);
-  ASSERT_EQ(s.dialogs.shown.size(), 2u);
-  EXPECT_EQ(s.dialogs.shown[1].text,
-            "对不起，为防止有人利用本软件乱发垃圾邮件，所以本软件一次最多允许10个邮箱存在目标邮箱列表中。");
-  EXPECT_EQ(s.dialogs.shown[1].icon, MsgIcon::Error);
+  enter("user2@card.test");
+  EXPECT_EQ(f.ListAddresses(), (std::vector<std::string>{"Friend@card.test", "user2@card.test"}));
+  EXPECT_EQ(FromQString(f.Edit3()->text()), "user2@card.test");  // Enter typed nothing into the box
 
-  // Removing the selected address makes room again.
   f.Lb()->setCurrentRow(0);
   f.Button3Click();
-  EXPECT_EQ(f.ListAddresses().size(), 9u);
-  EXPECT_EQ(f.ListAddresses().front(), "user2@card.test");
+  EXPECT_EQ(f.ListAddresses(), std::vector<std::string>{"user2@card.test"});
 
   // Clearing asks; No keeps the list, anything else clears it.
   s.dialogs.messageAnswers = {MsgResult::No, MsgResult::Cancel};
   f.Button4Click();
   EXPECT_EQ(s.dialogs.shown.back().text, "您确实要清空邮箱列表吗？");
   EXPECT_EQ(s.dialogs.shown.back().icon, MsgIcon::Question);
-  EXPECT_EQ(f.ListAddresses().size(), 9u);
+  EXPECT_EQ(f.ListAddresses().size(), 1u);
   f.Button4Click();
   EXPECT_TRUE(f.ListAddresses().empty());
 }
