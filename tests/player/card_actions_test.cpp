@@ -70,7 +70,7 @@ CardBytes RichCard() {
   CardBytes c = player_fixture::SmallCard();
   const int newPic = c.AddMedia("BMnew picture");
   const int ding = c.AddMedia("RIFF....WAVEding");
-  const int movie = c.AddMedia("FWSmovie");
+  c.AddMedia("FWSmovie");  // packed, though the movie object names no file
   const int nested = c.AddMedia("nested card");
   c.Set("Application", "ImageCount", "1").Set("Application", "GIFCount", "1").Set("Application", "WavCount", "1");
   c.Set("Application", "FlashCount", "1");

@@ -59,7 +59,7 @@ bool ListTags(const std::vector<uint8_t>& d, size_t pos, size_t end, int indent,
       pos += 4;
     }
     if (pos + len > end) {
-      std::printf("%*s! tag %d runs past its end\n", indent, "");
+      std::printf("%*s! tag %d runs past its end\n", indent, "", code);
       return false;
     }
     auto name = kNames.find(code);

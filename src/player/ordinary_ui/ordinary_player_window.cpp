@@ -196,8 +196,6 @@ void TForm5::Tick() {
 
 bool TForm5::EntranceRunning() { return stage_ && stage_->EntranceRunning(NowMs()); }
 
-int TForm5::GreetingLineCount() const { return stage_ ? stage_->GreetingLineCount() : 0; }
-int TForm5::GreetingLineHeight() const { return stage_ ? stage_->GreetingLineHeight() : 0; }
 
 // --- what the stage asks of the window ----------------------------------------------------
 

@@ -86,9 +86,6 @@ class TForm5 : public QWidget, private stage::StageUi {
   bool GreetingShown() const { return stage_ && stage_->GreetingShown(); }
   bool EntranceRunning();
   bool ClosedCard() const { return finished_; }
-  // The greeting text lines as the greeting label breaks them, and their line height.
-  int GreetingLineCount() const;
-  int GreetingLineHeight() const;
   // The window as it is drawn now (the entrance at its current stage).
   QImage Frame();
 

@@ -53,26 +53,17 @@ void ShowBoxPlayer::Paint() {
 void ShowBoxPlayer::SetPictures(std::vector<std::unique_ptr<Bitmap>> pictures, int64_t t) {
   now_ = t;
   box_->StopPics();
-  pictures_.clear();
-  for (auto& p : pictures)
-    if (p) pictures_.push_back(std::shared_ptr<const Bitmap>(std::move(p)));
-  Rotate(0);
-  stopped_ = pictures_.empty();
-  if (pictures_.empty()) return;
+  list_.Set(*box_, std::move(pictures));
+  EndDrawnChange();
+  stopped_ = list_.Empty();
+  if (list_.Empty()) return;
   box_->SetInterval(transitions::ShowBoxIntervalMs(model_.intervalSeconds));
   BeginChange(t);
   Advance(t);
 }
 
-// The box shows its pictures in its own order; it gets the list turned so that its position j
-// holds list picture j + offset. Setting the pictures ends a change that is being drawn.
-void ShowBoxPlayer::Rotate(int offset) {
-  const int n = PictureCount();
-  offset_ = n > 0 ? ((offset % n) + n) % n : 0;
-  std::vector<std::unique_ptr<Bitmap>> rotated;
-  rotated.reserve(pictures_.size());
-  for (int j = 0; j < n; ++j) rotated.push_back(pictures_[static_cast<size_t>((j + offset_) % n)]->Clone());
-  box_->SetPictures(std::move(rotated));
+// Handing the box a new or turned list ends a change that is being drawn.
+void ShowBoxPlayer::EndDrawnChange() {
   if (InChange()) {
     changeStart_ = -1;
     Paint();
@@ -105,7 +96,7 @@ void ShowBoxPlayer::Advance(int64_t t) {
       Paint();
       continue;
     }
-    if (stopped_ || !timer_->running || pictures_.empty()) return;
+    if (stopped_ || !timer_->running || list_.Empty()) return;
     const int64_t due = timer_->startedAt + timer_->interval;
     if (due > t) return;
     BeginChange(due);
@@ -115,32 +106,24 @@ void ShowBoxPlayer::Advance(int64_t t) {
 
 int64_t ShowBoxPlayer::NextChangeAt() const {
   if (InChange()) return changeStart_ + static_cast<int64_t>(stepsDrawn_) * stepMs_;
-  if (stopped_ || !timer_->running || pictures_.empty()) return -1;
+  if (stopped_ || !timer_->running || list_.Empty()) return -1;
   return timer_->startedAt + timer_->interval;
 }
 
 void ShowBoxPlayer::ShowNext(int64_t t) {
-  if (pictures_.empty()) return;
+  if (list_.Empty()) return;
   stopped_ = false;
   BeginChange(t);
   Advance(t);
 }
 
 void ShowBoxPlayer::ShowPrevious(int64_t t) {
-  const int n = PictureCount();
-  if (n == 0) return;
-  const int shown = ShownIndex();
-  ShowIndex(shown < 0 ? n - 1 : (shown + n - 1) % n, t);
+  if (!list_.Empty()) ShowIndex(list_.Previous(*box_), t);
 }
 
 bool ShowBoxPlayer::ShowIndex(int index, int64_t t) {
-  const int n = PictureCount();
-  if (index < 0 || index >= n) return false;
-  // In list order the box shows the position after its current one: turn the list so that
-  // this position holds the wanted picture; list order then goes on from it.
-  const int cur = box_->Current();
-  const int nextPos = cur >= n - 1 ? 0 : cur + 1;
-  Rotate(index - nextPos);
+  if (!list_.TurnToNext(*box_, index)) return false;
+  EndDrawnChange();
   const bool random = box_->RandomPic;
   box_->RandomPic = false;
   stopped_ = false;
@@ -159,10 +142,6 @@ void ShowBoxPlayer::Stop() {
   box_->StopPics();
 }
 
-int ShowBoxPlayer::ShownIndex() const {
-  const int n = PictureCount();
-  if (n == 0 || box_->Last() < 0) return -1;
-  return (box_->Last() + offset_) % n;
-}
+int ShowBoxPlayer::ShownIndex() const { return list_.Shown(*box_); }
 
 }  // namespace stage

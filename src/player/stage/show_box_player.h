@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "maker/transitions/pic_show_box.h"
+#include "maker/transitions/pics_list.h"
 #include "platform/bitmap.h"
 #include "player/card_model.h"
 
@@ -24,7 +25,7 @@ class ShowBoxPlayer {
 
   // Replaces the pictures; when any is there the first change starts at t.
   void SetPictures(std::vector<std::unique_ptr<platform::Bitmap>> pictures, int64_t t);
-  int PictureCount() const { return static_cast<int>(pictures_.size()); }
+  int PictureCount() const { return list_.Count(); }
 
   // Draws every step that is due by t and starts the changes that are due.
   void Advance(int64_t t);
@@ -51,7 +52,7 @@ class ShowBoxPlayer {
 
  private:
   class Timer;
-  void Rotate(int offset);
+  void EndDrawnChange();
   void BeginChange(int64_t t);
   void Paint();
 
@@ -62,8 +63,7 @@ class ShowBoxPlayer {
   std::unique_ptr<transitions::TlmPics> box_;
   std::unique_ptr<platform::Bitmap> surface_;
   std::unique_ptr<transitions::BitmapCanvas> canvas_;
-  std::vector<std::shared_ptr<const platform::Bitmap>> pictures_;  // the card's list, in order
-  int offset_ = 0;
+  transitions::PicsList list_;  // the card's list, in order
   int64_t changeStart_ = -1;  // the running change's first step; -1 between changes
   int changeEffect_ = 0;
   int stepsDrawn_ = 0;

@@ -164,7 +164,8 @@ TEST(TForm5, SingleClickBringsTheGreetingThenClosesAndOpensTheLinks) {
   EXPECT_EQ(rig.opened, (std::vector<std::string>{"http://example.com/", "mailto:a@b.c?subject=seen&body="}));
 }
 
-TEST(TForm5, DoubleClickModeIgnoresSingleClicks) {
+// The click rules are the player's own tests; here, the platform's double click reaches them.
+TEST(TForm5, DoubleClicksReachTheDoubleClickMode) {
   ordinary::OrdinarySettings s = SmallCard();
   s.click = false;
   Rig rig(s);
@@ -173,22 +174,6 @@ TEST(TForm5, DoubleClickModeIgnoresSingleClicks) {
   EXPECT_FALSE(rig.form->GreetingShown());
   rig.DoubleClick();
   EXPECT_TRUE(rig.form->GreetingShown());
-  rig.Click();
-  EXPECT_FALSE(rig.form->ClosedCard());
-  rig.DoubleClick();
-  EXPECT_TRUE(rig.form->ClosedCard());
-}
-
-TEST(TForm5, WithoutAGreetingBoxTheClickClosesAtOnce) {
-  ordinary::OrdinarySettings s = SmallCard();
-  s.boxIndex = 0;
-  Rig rig(s);
-  QSignalSpy closed(rig.form.get(), &TForm5::Closed);
-  rig.form->Start();
-  rig.Click();
-  EXPECT_FALSE(rig.form->GreetingShown());
-  EXPECT_TRUE(rig.form->ClosedCard());
-  EXPECT_EQ(closed.count(), 1);
 }
 
 TEST(TForm5, TheGreetingComesUpByItselfAfterItsTime) {
@@ -241,21 +226,11 @@ TEST(TForm5, TheGreetingRollsInOverTheScreenUnderIt) {
 TEST(TForm5, ScrollingTextEntersFromTheBottomEdge) {
   ordinary::OrdinarySettings s = SmallCard();
   s.boxScroll = true;
-  s.boxInv = "10";
   s.boxWord = "WWWWWWWW\r\nWWWWWWWW\r\nWWWWWWWW";
   s.boxFontSize = 12;
   s.boxFontColor = platform::Rgb(0, 0, 0);
-  {
-    Rig rig(s);
-    rig.random.values = {5};  // fade in
-    rig.form->Start();
-    rig.Click();
-    rig.Advance(600);
-    EXPECT_EQ(rig.form->Player()->scrollOffset(), 0);  // 60 steps of 10 ms from the height 60
-    EXPECT_EQ(rig.form->GreetingLineCount(), 3);
-    EXPECT_GT(rig.form->GreetingLineHeight(), 10);
-  }
-  // One step a second: after the entrance the text still stands below the window.
+  // One step a second: after the entrance the text still stands below the window, and each
+  // step shows more of it from the bottom edge.
   s.boxInv = "1000";
   Rig rig(s);
   rig.random.values = {5};

@@ -111,6 +111,22 @@ TEST(OrdinaryStage, TheGreetingComesByItselfOnTheHostsTime) {
   EXPECT_EQ(rig.ui.window.width, 120);
 }
 
+TEST(OrdinaryStage, AScrollingGreetingStartsBelowTheBoxAndRisesAStepEachInterval) {
+  Rig rig;
+  rig.settings.boxScroll = true;
+  rig.settings.boxInv = "10";
+  rig.settings.boxWord = "WWWWWWWW\r\nWWWWWWWW\r\nWWWWWWWW";
+  rig.settings.boxFontSize = 12;
+  rig.random.values = {5};  // fade in
+  stage::OrdinaryStage& s = rig.Make();
+  s.Start(0);
+  s.Click(0);
+  EXPECT_EQ(s.GreetingLineCount(), 3);
+  EXPECT_GT(s.GreetingLineHeight(), 10);
+  for (int64_t t = 0; t <= 600; t += 5) s.Advance(t);
+  EXPECT_EQ(s.Player().scrollOffset(), 0);  // 60 steps of 10 ms up from the box's height
+}
+
 TEST(OrdinaryStage, AnimationsKeepTheirProportions) {
   EXPECT_EQ(stage::ProportionalRect(4, 2, 100, 80), platform::Rect::FromSize(0, 15, 100, 50));
   EXPECT_EQ(stage::ProportionalRect(1, 2, 100, 80), platform::Rect::FromSize(30, 0, 40, 80));

@@ -72,7 +72,7 @@ void PicShowBoxWidget::SetEffect(int effectId) { box_->OnlyUseXGID = effectId; }
 
 void PicShowBoxWidget::SetIntervalSeconds(int seconds) {
   intervalSeconds_ = std::max(seconds, 0);
-  if (!pictures_.empty() && !stopped_) box_->SetInterval(transitions::ShowBoxIntervalMs(intervalSeconds_));
+  if (!list_.Empty() && !stopped_) box_->SetInterval(transitions::ShowBoxIntervalMs(intervalSeconds_));
 }
 
 int PicShowBoxWidget::LoadPictures(const std::vector<std::string>& paths) {
@@ -90,12 +90,9 @@ int PicShowBoxWidget::LoadPictures(const std::vector<std::string>& paths) {
 
 int PicShowBoxWidget::SetPictures(std::vector<std::unique_ptr<Bitmap>> pictures) {
   box_->StopPics();
-  pictures_.clear();
-  for (auto& p : pictures) pictures_.push_back(std::shared_ptr<const Bitmap>(std::move(p)));
-  offset_ = 0;
-  Rotate(0);
-  stopped_ = pictures_.empty();
-  if (!pictures_.empty()) {
+  list_.Set(*box_, std::move(pictures));
+  stopped_ = list_.Empty();
+  if (!list_.Empty()) {
     SyncSize();
     box_->SetInterval(transitions::ShowBoxIntervalMs(intervalSeconds_));
     QPointer<PicShowBoxWidget> self(this);
@@ -106,50 +103,32 @@ int PicShowBoxWidget::SetPictures(std::vector<std::unique_ptr<Bitmap>> pictures)
   return PictureCount();
 }
 
-void PicShowBoxWidget::Rotate(int offset) {
-  const int n = PictureCount();
-  offset_ = n > 0 ? ((offset % n) + n) % n : 0;
-  std::vector<std::unique_ptr<Bitmap>> rotated;
-  rotated.reserve(pictures_.size());
-  for (int j = 0; j < n; ++j) rotated.push_back(pictures_[static_cast<size_t>((j + offset_) % n)]->Clone());
-  box_->SetPictures(std::move(rotated));
-}
-
 void PicShowBoxWidget::Stop() {
   stopped_ = true;
   box_->StopPics();
 }
 
 void PicShowBoxWidget::Start() {
-  if (pictures_.empty()) return;
+  if (list_.Empty()) return;
   stopped_ = false;
   box_->SetInterval(transitions::ShowBoxIntervalMs(intervalSeconds_));
 }
 
-bool PicShowBoxWidget::IsRunning() const { return !stopped_ && !pictures_.empty(); }
+bool PicShowBoxWidget::IsRunning() const { return !stopped_ && !list_.Empty(); }
 
 void PicShowBoxWidget::ShowNext() {
-  if (pictures_.empty()) return;
+  if (list_.Empty()) return;
   stopped_ = false;
   SyncSize();
   box_->NextPic();
 }
 
 void PicShowBoxWidget::ShowPrevious() {
-  const int n = PictureCount();
-  if (n == 0) return;
-  const int shown = ShownIndex();
-  ShowIndex(shown < 0 ? n - 1 : (shown + n - 1) % n);
+  if (!list_.Empty()) ShowIndex(list_.Previous(*box_));
 }
 
 bool PicShowBoxWidget::ShowIndex(int index) {
-  const int n = PictureCount();
-  if (index < 0 || index >= n) return false;
-  // The box shows, in list order, the position after its current one; rotate the list so
-  // that this position holds the wanted picture. List order then continues from it.
-  const int cur = box_->Current();
-  const int nextPos = cur >= n - 1 ? 0 : cur + 1;
-  Rotate(index - nextPos);
+  if (!list_.TurnToNext(*box_, index)) return false;
   const bool random = box_->RandomPic;
   box_->RandomPic = false;
   stopped_ = false;
@@ -161,11 +140,7 @@ bool PicShowBoxWidget::ShowIndex(int index) {
   return true;
 }
 
-int PicShowBoxWidget::ShownIndex() const {
-  const int n = PictureCount();
-  if (n == 0 || box_->Last() < 0) return -1;
-  return (box_->Last() + offset_) % n;
-}
+int PicShowBoxWidget::ShownIndex() const { return list_.Shown(*box_); }
 
 void PicShowBoxWidget::resizeEvent(QResizeEvent*) { SyncSize(); }
 

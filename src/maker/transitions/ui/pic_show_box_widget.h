@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "maker/transitions/pic_show_box.h"
+#include "maker/transitions/pics_list.h"
 #include "platform/bitmap.h"
 #include "platform/color.h"
 
@@ -55,7 +56,7 @@ class PicShowBoxWidget : public QWidget {
   // transition. Returns how many pictures were decoded.
   int LoadPictures(const std::vector<std::string>& paths);
   int SetPictures(std::vector<std::unique_ptr<platform::Bitmap>> pictures);
-  int PictureCount() const { return static_cast<int>(pictures_.size()); }
+  int PictureCount() const { return list_.Count(); }
 
   // Stops the timer; the frame on show stays.
   void Stop();
@@ -89,14 +90,11 @@ class PicShowBoxWidget : public QWidget {
 
  private:
   class Canvas;
-  // Gives the box the pictures rotated so that its position j holds list picture (j + offset).
-  void Rotate(int offset);
   void SyncSize();
 
   std::unique_ptr<Canvas> canvas_;
   std::unique_ptr<transitions::TlmPics> box_;
-  std::vector<std::shared_ptr<const platform::Bitmap>> pictures_;  // the list, in order
-  int offset_ = 0;
+  transitions::PicsList list_;  // the list, in order
   QImage surface_;
   platform::Color bkColor_ = 0;
   int intervalSeconds_ = 5;
