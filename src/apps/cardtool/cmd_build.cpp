@@ -10,8 +10,10 @@
 #include "maker/document/element_lifecycle.h"
 #include "maker/packaging/build_dialogs.h"
 #include "maker/packaging/card_reader.h"
+#include "maker/ordinary/ordinary_template.h"
 #include "maker/packaging/package_builder.h"
 #include "platform/dialogs.h"
+#include "platform/profile.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -31,6 +33,13 @@ int Run(const cardtool::Args& args) {
   const std::string design = platform::paths::FromHost(opt.Positionals()[0]);
   const std::string out = platform::paths::FromHost(opt.Positionals()[1]);
   if (!platform::files::FileExists(design)) return cardtool::Fail("cannot open " + opt.Positionals()[0]);
+  // An ordinary card template reads as an empty design: refuse it rather than build a blank card.
+  for (const std::string& section : platform::profile::SectionNames(design)) {
+    if (platform::AsciiLower(section) == platform::AsciiLower(ordinary::kTemplateSection)) {
+      return cardtool::Fail(opt.Positionals()[0] + " is an ordinary card template, not a design file; build it with: "
+                            "cardtool build-ordinary " + opt.Positionals()[0] + " " + opt.Positionals()[1]);
+    }
+  }
 
   document::CardDocument doc;
   document::DelAll(doc);

@@ -288,6 +288,35 @@ int64_t CardStage::NextChangeAt() const {
 }
 
 void CardStage::Draw(Bitmap& target) const {
+  DrawBackground(target);
+  for (const Piece& p : pieces_) DrawPiece(target, p);
+}
+
+bool CardStage::Moves(ElementKind kind) {
+  return kind == ElementKind::Pics || kind == ElementKind::Gif || kind == ElementKind::Scl;
+}
+
+StageLayers CardStage::DrawLayers() const {
+  StageLayers layers;
+  auto layer = [&] {
+    layers.still.push_back(Bitmap::Create(width_, height_, platform::PixelFormat::Bgra32));
+    if (layers.still.back()) layers.still.back()->Fill(0, 0);
+    return layers.still.back().get();
+  };
+  Bitmap* still = layer();
+  if (still) DrawBackground(*still);
+  for (const Piece& p : pieces_) {
+    if (Moves(p.kind)) {
+      layers.moving.push_back({p.kind, p.tag});
+      still = layer();
+    } else if (still) {
+      DrawPiece(*still, p);
+    }
+  }
+  return layers;
+}
+
+void CardStage::DrawBackground(Bitmap& target) const {
   const platform::Rect card = platform::Rect::FromSize(0, 0, width_, height_);
   platform::FillRect(target, card, card_.model.window.bkColor);
   if (background_) {
@@ -296,7 +325,6 @@ void CardStage::Draw(Bitmap& target) const {
                                                                    card_.model.window.backgroundLayout))
       DrawOver(target, platform::Rect::FromSize(r.left, r.top, r.width, r.height), pic, card);
   }
-  for (const Piece& p : pieces_) DrawPiece(target, p);
 }
 
 void CardStage::DrawPiece(Bitmap& target, const Piece& p) const {

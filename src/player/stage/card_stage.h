@@ -54,6 +54,16 @@ struct StageHit {
   bool operator==(const StageHit&) const = default;
 };
 
+// The card split at its moving parts, for a host that draws those itself (a browser page): the
+// still layers and the moving parts alternate back to front, still[0], moving[0], still[1], ...
+// still[0] holds the background and every still element behind moving[0]; still[i + 1] the still
+// elements between moving[i] and moving[i + 1], transparent elsewhere. The host draws each
+// moving part where the stage would, so the stacking is the stage's.
+struct StageLayers {
+  std::vector<StageHit> moving;
+  std::vector<std::unique_ptr<platform::Bitmap>> still;  // moving.size() + 1 layers of the card's size
+};
+
 class CardStage : private player::CardHost {
  public:
   // The card and the hosts must outlive the stage.
@@ -89,6 +99,11 @@ class CardStage : private player::CardHost {
   void Draw(platform::Bitmap& target) const;
   // Advance(t), then the card drawn into a new 32-bit bitmap of its size.
   std::unique_ptr<platform::Bitmap> Render(int64_t t);
+  // The parts that change by themselves once the card runs: the show box, GIF animations and
+  // captions. A host that draws them itself takes the rest from DrawLayers.
+  static bool Moves(document::ElementKind kind);
+  // The card as it is now, drawn in 32-bit layers split at its moving parts (StageLayers).
+  StageLayers DrawLayers() const;
 
   // Input at card coordinates. A click is a left button press and release on the same element.
   void MouseMove(int64_t t, int x, int y);
@@ -144,6 +159,7 @@ class CardStage : private player::CardHost {
   bool SetPicture(document::ElementKind kind, int tag, const std::string& path);
   Piece* Find(document::ElementKind kind, int tag);
   const Piece* Find(document::ElementKind kind, int tag) const;
+  void DrawBackground(platform::Bitmap& target) const;
   void DrawPiece(platform::Bitmap& target, const Piece& piece) const;
 
   player::OpenedCard& card_;

@@ -58,6 +58,17 @@ void DrawOver(Bitmap& target, const Rect& dst, const Bitmap& src, const Rect& cl
         if (bpp == 4) out[3] = 255;
         continue;
       }
+      if (bpp == 4 && out[3] < 255) {
+        // Over a see-through pixel (a layer of its own): the colours weighed by both alphas.
+        const int under = out[3] * (255 - p.a);  // the under pixel's weight, times 255
+        const int total = p.a * 255 + under;
+        if (total == 0) continue;
+        out[0] = static_cast<uint8_t>((p.b * p.a * 255 + out[0] * under + total / 2) / total);
+        out[1] = static_cast<uint8_t>((p.g * p.a * 255 + out[1] * under + total / 2) / total);
+        out[2] = static_cast<uint8_t>((p.r * p.a * 255 + out[2] * under + total / 2) / total);
+        out[3] = static_cast<uint8_t>((total + 127) / 255);
+        continue;
+      }
       out[0] = Mix(p.b, out[0], p.a);
       out[1] = Mix(p.g, out[1], p.a);
       out[2] = Mix(p.r, out[2], p.a);

@@ -111,33 +111,14 @@ stage::StageOptions BuildOptions() {
   return o;
 }
 
-std::unique_ptr<Bitmap> DrawStage(stage::CardStage& s) {
-  auto bmp = Bitmap::Create(s.Width(), s.Height(), PixelFormat::Bgra32);
-  bmp->Fill(platform::kClWhite);
-  s.Draw(*bmp);
-  return bmp;
-}
-
-// The card without its moving parts, on the build's stage: captions and GIFs are drawn by the
-// page over it. The show box's place shows its colour until the page draws the box.
-struct BaseCard {
-  player::OpenedCard card;
+// A stage for the page's build, started at time zero with the card's actions recorded.
+struct BuildStage {
   Recorder hosts;
-  std::unique_ptr<stage::CardStage> stage;
+  stage::CardStage stage;
+  explicit BuildStage(player::OpenedCard& card) : stage(card, hosts.Hosts(), BuildOptions()) {
+    stage.Start(0, {1024, 768}, stage.Width(), stage.Height());
+  }
 };
-
-std::unique_ptr<BaseCard> MakeBase(player::OpenedCard& full) {
-  auto base = std::make_unique<BaseCard>();
-  base->card.path = full.path;
-  base->card.model = full.model;
-  base->card.model.captions.clear();
-  base->card.model.gifs.clear();
-  base->card.model.window.music = {};
-  base->card.reader = std::make_unique<packaging::CardReader>(std::string(full.reader->Bytes()));
-  base->card.media = std::make_unique<player::MediaStore>(*base->card.reader);
-  base->stage = std::make_unique<stage::CardStage>(base->card, base->hosts.Hosts(), BuildOptions());
-  return base;
-}
 
 // The bounding box of the pixels that differ between two drawings of the card.
 std::optional<player::Rect> Changed(const Bitmap& a, const Bitmap& b) {
@@ -155,6 +136,13 @@ std::optional<player::Rect> Changed(const Bitmap& a, const Bitmap& b) {
   }
   if (r < 0) return std::nullopt;
   return player::Rect{l, t, r - l + 1, bt - t + 1};
+}
+
+// The bounding box of the pixels of a layer that are not fully transparent.
+std::optional<player::Rect> Inked(const Bitmap& layer) {
+  auto clear = Bitmap::Create(layer.Width(), layer.Height(), PixelFormat::Bgra32);
+  clear->Fill(0, 0);
+  return Changed(*clear, layer);
 }
 
 std::unique_ptr<Bitmap> Crop(const Bitmap& src, const player::Rect& r) {
@@ -199,15 +187,16 @@ std::string ClickEffects(player::OpenedCard& full, ElementKind kind, int tag) {
     case player::ActionKind::LabelText:
     case player::ActionKind::ImagePicture: {
       // The card as the click leaves it, drawn on the build's stage: the page lays the part
-      // that changed over the card.
-      auto base = MakeBase(full);
-      base->stage->Start(0, {1024, 768}, base->stage->Width(), base->stage->Height());
-      auto before = DrawStage(*base->stage);
-      base->stage->Runtime().Click(kind, tag);
-      auto after = DrawStage(*base->stage);
-      if (auto r = Changed(*before, *after)) {
-        effects.push_back("{\"do\":\"paint\"," + RectJson(*r) + ",\"src\":" + JsonString(PngDataUri(*Crop(*after, *r))) +
-                          "}");
+      // that changed into the layer that holds it.
+      BuildStage build(full);
+      const stage::StageLayers before = build.stage.DrawLayers();
+      build.stage.Runtime().Click(kind, tag);
+      const stage::StageLayers after = build.stage.DrawLayers();
+      for (size_t layer = 0; layer < after.still.size() && layer < before.still.size(); ++layer) {
+        if (auto r = Changed(*before.still[layer], *after.still[layer])) {
+          effects.push_back("{\"do\":\"paint\",\"layer\":" + Int(static_cast<int>(layer)) + "," + RectJson(*r) +
+                            ",\"src\":" + JsonString(PngDataUri(*Crop(*after.still[layer], *r))) + "}");
+        }
       }
       break;
     }
@@ -253,21 +242,37 @@ std::string InteractiveCardJson(player::OpenedCard& card) {
   const player::CardModel& m = card.model;
   std::string j = "{\"kind\":\"interactive\"";
 
-  // The base picture: the card without captions and GIFs, outside the mask transparent.
-  auto base = MakeBase(card);
-  base->stage->Start(0, {1024, 768}, base->stage->Width(), base->stage->Height());
-  auto picture = DrawStage(*base->stage);
-  const bool shaped = !base->stage->Shape().Empty();
+  // The still card in layers split at its moving parts, so that the page stacks the show box,
+  // the GIFs and the captions between them as the stage does. The lowest layer is transparent
+  // outside the mask.
+  BuildStage build(card);
+  stage::StageLayers layers = build.stage.DrawLayers();
+  Bitmap& picture = *layers.still.front();
+  const bool shaped = !build.stage.Shape().Empty();
   if (shaped) {
-    auto mask = base->stage->ShapeMask();
-    for (int y = 0; y < picture->Height(); ++y)
-      for (int x = 0; x < picture->Width(); ++x)
-        if (mask->Row(y)[x] == 0) picture->Row(y)[x * 4 + 3] = 0;
+    auto mask = build.stage.ShapeMask();
+    for (int y = 0; y < picture.Height(); ++y)
+      for (int x = 0; x < picture.Width(); ++x)
+        if (mask->Row(y)[x] == 0) picture.Row(y)[x * 4 + 3] = 0;
   }
-  j += ",\"title\":" + JsonText(base->stage->Title());
-  j += ",\"width\":" + Int(base->stage->Width()) + ",\"height\":" + Int(base->stage->Height());
+  j += ",\"title\":" + JsonText(build.stage.Title());
+  j += ",\"width\":" + Int(build.stage.Width()) + ",\"height\":" + Int(build.stage.Height());
   j += ",\"shaped\":" + std::string(shaped ? "true" : "false");
-  j += ",\"base\":" + JsonString(PngDataUri(*picture));
+  j += ",\"base\":" + JsonString(PngDataUri(picture));
+  j += ",\"stack\":[";
+  for (size_t i = 0; i < layers.moving.size(); ++i) {
+    const stage::StageHit& part = layers.moving[i];
+    const char* name = part.kind == ElementKind::Pics ? "box" : part.kind == ElementKind::Gif ? "gif" : "caption";
+    j += std::string(i ? "," : "") + "{\"part\":\"" + name + "\",\"tag\":" + Int(part.tag) + ",\"over\":";
+    const Bitmap& over = *layers.still[i + 1];
+    if (auto r = Inked(over)) {
+      j += "{" + RectJson(*r) + ",\"src\":" + JsonString(PngDataUri(*Crop(over, *r))) + "}";
+    } else {
+      j += "null";
+    }
+    j += "}";
+  }
+  j += "]";
 
   // Music: the browser plays WAV and MP3; other kinds wait for conversion.
   const std::string music = m.window.music.Packed() ? SoundDataUri(card.media->Bytes(m.window.music.id)) : "";
@@ -294,12 +299,10 @@ std::string InteractiveCardJson(player::OpenedCard& card) {
   // GIF animations: every frame with its delay.
   j += ",\"gifs\":[";
   {
-    Recorder rec;
-    stage::CardStage full(card, rec.Hosts(), BuildOptions());
     bool first = true;
     for (const auto& g : m.gifs) {
       auto pic = stage::DecodeStagePicture(card.media->Bytes(g.file.id), ".gif");
-      auto rect = full.ElementRect(ElementKind::Gif, g.tag);
+      auto rect = build.stage.ElementRect(ElementKind::Gif, g.tag);
       if (!pic || !rect) continue;
       j += std::string(first ? "" : ",") + "{\"tag\":" + Int(g.tag) + "," + RectJson(*rect) + "," + FramesJson(*pic) + "}";
       first = false;
@@ -324,7 +327,7 @@ std::string InteractiveCardJson(player::OpenedCard& card) {
       if (auto pic = stage::DecodeStagePicture(bytes, player::SniffExtension(bytes))) look.picture = pic->frames.front();
     }
     document::CaptionScroller scroller(look);
-    j += std::string(i ? "," : "") + "{" + RectJson(c.rect) + ",\"interval\":" + Int(std::max(c.interval, 1)) +
+    j += std::string(i ? "," : "") + "{\"tag\":" + Int(c.tag) + "," + RectJson(c.rect) + ",\"interval\":" + Int(std::max(c.interval, 1)) +
          ",\"way\":" + Int(c.way) + ",\"lineHeight\":" + Int(scroller.LineHeight()) + ",\"lines\":[";
     // The caption's own background (colour and picture) with no line on it: a position past
     // every line's place draws none.
@@ -351,7 +354,7 @@ std::string InteractiveCardJson(player::OpenedCard& card) {
     std::string json;
   };
   std::vector<Hit> hits;
-  stage::CardStage probe(card, base->hosts.Hosts(), BuildOptions());
+  const stage::CardStage& probe = build.stage;
   auto add = [&](ElementKind kind, int tag, int ind, const std::string& hint, int cursor, bool clicks) {
     auto rect = probe.ElementRect(kind, tag);
     if (kind == ElementKind::Pics) rect = m.picsBox.rect;

@@ -1,10 +1,11 @@
 #pragma once
 // An interactive card as a web card. The card stage plays the card once while the page is
-// built: it draws the card without its moving parts (the base picture, shaped by the mask),
-// and each click action is carried out on it with recording hosts, so the page carries what
-// the action does (sounds, messages, addresses, the pictures it changes) rather than rules of
-// its own. The moving parts — the picture show box, captions, GIF animations — run in the
-// browser on the same C++ rules compiled to WebAssembly (card_host.js draws them).
+// built: it draws the still card in layers split at each moving part (the picture show box,
+// captions, GIF animations; the lowest layer shaped by the mask), and each click action is
+// carried out on it with recording hosts, so the page carries what the action does (sounds,
+// messages, addresses, the pictures it changes) rather than rules of its own. The moving parts
+// run in the browser on the same C++ rules compiled to WebAssembly; card_host.js draws each one
+// between the layers the stage put beneath and above it, so the stacking is the stage's.
 #include <string>
 
 #include "maker/document/card_document.h"

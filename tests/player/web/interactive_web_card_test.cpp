@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "platform/bmp_codec.h"
 #include "platform/files.h"
+#include "platform/gif_codec.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "player/stage/card_stage.h"
@@ -230,4 +232,105 @@ TEST(InteractiveWebCard, ClicksCarryOutTheCardsActions) {
   // The address opens in a new window; the harness refuses every request off the disk.
   EXPECT_EQ(run.blocked, std::vector<std::string>{"http://example.invalid/card"});
   EXPECT_TRUE(run.pageErrors.empty()) << run.Describe();
+}
+
+namespace {
+
+// A GIF of solid frames, red-free so that red label ink over it shows.
+std::string SolidGif(std::initializer_list<platform::Color> colours) {
+  platform::GifAnimation gif;
+  gif.width = gif.height = 8;
+  for (platform::Color c : colours) {
+    platform::GifFrame f;
+    f.width = f.height = 8;
+    f.image = platform::Bitmap::Create(8, 8, platform::PixelFormat::Bgra32);
+    f.image->Fill(c);
+    f.delay = 10;
+    f.hasControlBlock = true;
+    gif.frames.push_back(std::move(f));
+  }
+  const auto bytes = platform::EncodeGif(gif);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+void AddGif(player_fixture::CardBytes& c, int n, int id, int ind, int left, int top, int w, int h) {
+  const std::string s = "Gif" + std::to_string(n);
+  c.Set(s, "Tag", std::to_string(n)).Set(s, "Ind", std::to_string(ind)).Set(s, "Left", std::to_string(left));
+  c.Set(s, "Top", std::to_string(top)).Set(s, "Width", std::to_string(w)).Set(s, "Height", std::to_string(h));
+  c.Set(s, "Filename", "C:\\g\\a.gif").Set(s, "FilenameId", std::to_string(id)).Set(s, "Cmd", "");
+  c.Set(s, "PicUrl", "-1").Set(s, "Pic", "");
+}
+
+int RedInk(const std::function<Rgb(int, int)>& at, int left, int top, int w, int h) {
+  int n = 0;
+  for (int y = top; y < top + h; ++y)
+    for (int x = left; x < left + w; ++x) n += Near(at(x, y), 255, 0, 0, 90) ? 1 : 0;
+  return n;
+}
+
+}  // namespace
+
+TEST(InteractiveWebCard, MovingPartsKeepTheCardsStackingOrder) {
+  player_fixture::CardBytes c = Base();
+  // Label 1 lies over GIF 1, label 2 over the show box; GIF 2 lies over the button.
+  c.Set("Label1", "FontColor", "255").Set("Label1", "Cmd", "文本框1的内容改为设置值2中的值");
+  c.Set("Label1", "Text", "新的<%BR%>内容");
+  c.Set("Application", "LabelCount", "2").Set("Application", "GIFCount", "2");
+  c.Set("Label2", "Caption", "盒子上面").Set("Label2", "FontName", "宋体").Set("Label2", "FontSize", "14");
+  c.Set("Label2", "FontColor", "255").Set("Label2", "Left", "150").Set("Label2", "Top", "30");
+  c.Set("Label2", "Width", "80").Set("Label2", "Height", "40").Set("Label2", "Tag", "2").Set("Label2", "Cmd", "");
+  c.Set("Label2", "Ind", "3").Set("Label2", "PicUrl", "-1").Set("Label2", "Pic", "");
+  const int gif = c.AddMedia(SolidGif({platform::Rgb(0, 200, 0), platform::Rgb(0, 0, 200)}));
+  AddGif(c, 1, gif, 0, 10, 20, 100, 40);
+  AddGif(c, 2, gif, 5, 195, 165, 80, 30);
+  const int pic = c.AddMedia(Ramp(80, 60, 0));
+  c.Set("PicsBox", "Use", "True").Set("PicsBox", "Left", "150").Set("PicsBox", "Top", "20");
+  c.Set("PicsBox", "Width", "80").Set("PicsBox", "Height", "60").Set("PicsBox", "BkCor", "0");
+  c.Set("PicsBox", "Inv", "5").Set("PicsBox", "EffectID", "21").Set("PicsBox", "PicCount", "1");
+  c.Set("PicsBox", "Pic0", std::to_string(pic));
+  WebCard w(c);
+
+  // The stage's own drawing after the same click on label 1.
+  stage::NullHosts hosts;
+  stage::CardStage st(w.card, hosts.Hosts(), {.playMusic = false, .runWindowActions = false, .move = false});
+  st.Start(0, {1024, 768}, st.Width(), st.Height());
+  st.Advance(300);
+  st.Runtime().Click(document::ElementKind::Label, 1);
+  auto expected = st.Render(1500);
+  auto want = [&](int x, int y) {
+    const platform::Color e = expected->PixelColor(x, y);
+    return Rgb{platform::RedOf(e), platform::GreenOf(e), platform::BlueOf(e)};
+  };
+  ASSERT_GT(RedInk(want, 10, 20, 100, 40), 20) << "the label's text lies over the GIF on the stage";
+  ASSERT_GT(RedInk(want, 150, 30, 80, 40), 20) << "and over the show box";
+
+  PageRun run = BrowserPage::FromFile(w.page).Viewport(300, 200).ZeroWhen(kZero)
+                    .ClickAt(300, 30, 30)
+                    .EvalAt(1500, "t", "webCard.paintNow()")
+                    .ShotAt(1500, w.Host("stacked.png"), "canvas").Run(w.dir.HostPath());
+  ASSERT_TRUE(run.ok) << run.Describe() << run.output;
+  EXPECT_TRUE(run.pageErrors.empty()) << run.Describe();
+  auto shot = PngPixels::Load(w.Host("stacked.png"));
+  ASSERT_TRUE(shot);
+  auto got = [&](int x, int y) { return shot->At(x, y); };
+  EXPECT_GT(RedInk(got, 10, 20, 100, 40), 20);
+  EXPECT_GT(RedInk(got, 150, 30, 80, 40), 20);
+  int notGif = 0;  // the button's caption stays under GIF 2
+  for (int y = 165; y < 195; ++y)
+    for (int x = 195; x < 275; ++x) notGif += Near(got(x, y), 0, 200, 0, 3) || Near(got(x, y), 0, 0, 200, 3) ? 0 : 1;
+  EXPECT_EQ(notGif, 0);
+  int differing = 0;
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 300; ++x) differing += Near(got(x, y), want(x, y).r, want(x, y).g, want(x, y).b, 3) ? 0 : 1;
+  EXPECT_EQ(differing, 0);
+}
+
+TEST(InteractiveWebCard, BuildRefusesAnOrdinaryTemplate) {
+  TempDir dir;
+  WriteBytes(dir.File("card.lmcard"), "[普通型贺卡]\r\nCardWidth=480\r\nCardHeight=360\r\n");
+  const ProgramRun tool = RunProgram(std::string(CARD_PROGRAM_DIR) + "/cardtool build " + dir.HostPath() +
+                                     "card.lmcard " + dir.HostPath() + "card.html 2>&1");
+  EXPECT_NE(tool.exitCode, 0);
+  EXPECT_NE(tool.output.find("cardtool build-ordinary"), std::string::npos) << tool.output;
+  EXPECT_FALSE(fs::exists(dir.HostPath() + "card.html"));
 }

@@ -9,7 +9,7 @@
   const ctx = canvas.getContext('2d');
   const state = {
     t0: -1, ready: false, ended: false, frames: 0, busyMs: 0, firstPaint: -1, soundAllowed: false,
-    box: null, gifs: [], captions: [], paints: [], music: null,
+    box: null, gifs: [], captions: [], layers: [], music: null,
   };
   window.webCard = state;
 
@@ -87,7 +87,10 @@
         case 'previous': if (state.box) rules._wp_box_show_previous(state.box.handle, now()); break;
         case 'show': if (state.box) rules._wp_box_show_index(state.box.handle, e.index, now()); break;
         case 'paint': loadImage(e.src).then(function (img) {
-          if (img) state.paints.push({ x: e.x, y: e.y, img: img });
+          const layer = state.layers[e.layer];
+          if (!img || !layer) return;
+          layer.ctx.clearRect(e.x, e.y, e.w, e.h);
+          layer.ctx.drawImage(img, e.x, e.y);
         }); break;
         case 'gif': {
           const g = state.gifs.find(function (x) { return x.tag === e.tag; });
@@ -118,27 +121,31 @@
       rules._wp_box_add_picture(handle, img.width, img.height, ptr);
       rules._wp_free(ptr);
     }
-    return { handle: handle, rect: b, image: new ImageData(b.w, b.h) };
+    const surface = document.createElement('canvas');
+    surface.width = b.w;
+    surface.height = b.h;
+    return { handle: handle, rect: b, image: new ImageData(b.w, b.h), canvas: surface, ctx: surface.getContext('2d') };
   }
   function drawBox() {
     const box = state.box;
     rules._wp_box_advance(box.handle, now());
     const ptr = rules._wp_box_surface(box.handle);
     box.image.data.set(rules.HEAPU8.subarray(ptr, ptr + box.rect.w * box.rect.h * 4));
-    ctx.putImageData(box.image, box.rect.x, box.rect.y);
+    // putImageData replaces pixels without compositing: the box goes through its own canvas
+    // so that it is stacked like any picture.
+    box.ctx.putImageData(box.image, 0, 0);
+    ctx.drawImage(box.canvas, box.rect.x, box.rect.y);
   }
 
   // --- captions: the rules place the lines, the page draws them ------------------------
   const placeBuf = { ptr: 0, size: 0 };
-  function drawCaption(c, baseImg) {
+  function drawCaption(c) {
     const n = c.lines.length;
     c.p = rules._wp_caption_position(c.way, n, c.lineHeight, c.w, c.h, now(), c.interval);
     ctx.save();
     ctx.beginPath();
     ctx.rect(c.x, c.y, c.w, c.h);
     ctx.clip();
-    ctx.clearRect(c.x, c.y, c.w, c.h);
-    ctx.drawImage(baseImg, c.x, c.y, c.w, c.h, c.x, c.y, c.w, c.h);
     if (c.bg) ctx.drawImage(c.bg, c.x, c.y);
     if (placeBuf.size < n * 12) {
       if (placeBuf.ptr) rules._wp_free(placeBuf.ptr);
@@ -167,26 +174,56 @@
     return 0;
   }
 
+  function drawGif(g, t) {
+    const f = g.frames[gifFrame(g, t - g.start)];
+    if (!f) return;
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(g.x, g.y, g.w, g.h);
+    ctx.clip();
+    ctx.drawImage(f, g.x, g.y, g.w, g.h);
+    ctx.restore();
+  }
+
+  // The still card's layers as canvases of the card's size: clicks repaint parts of them.
+  function layerOf(img, x, y) {
+    const c = document.createElement('canvas');
+    c.width = canvas.width;
+    c.height = canvas.height;
+    const cx = c.getContext('2d');
+    if (img) cx.drawImage(img, x, y);
+    return { canvas: c, ctx: cx };
+  }
+  function byTag(list, tag) { return list.find(function (x) { return x.tag === tag; }); }
+
+  // The card back to front as the stage stacks it: the lowest layer, then each moving part
+  // followed by the still layer above it; the mask cuts everything to the card's shape.
   let baseImg = null;
+  let shapeMask = null;
   function paint() {
     if (state.ended) return;
     const t = now();
     ctx.clearRect(0, 0, canvas.width, canvas.height);
-    ctx.drawImage(baseImg, 0, 0);
-    for (const p of state.paints) ctx.drawImage(p.img, p.x, p.y);
-    if (state.box) drawBox();
-    for (const g of state.gifs) {
-      const f = g.frames[gifFrame(g, t - g.start)];
-      if (f) {
-        ctx.save();
-        ctx.beginPath();
-        ctx.rect(g.x, g.y, g.w, g.h);
-        ctx.clip();
-        ctx.drawImage(f, g.x, g.y, g.w, g.h);
-        ctx.restore();
+    ctx.drawImage(state.layers[0].canvas, 0, 0);
+    (data.stack || []).forEach(function (s, i) {
+      if (s.part === 'box') {
+        if (state.box) drawBox();
+      } else if (s.part === 'gif') {
+        const g = byTag(state.gifs, s.tag);
+        if (g) drawGif(g, t);
+      } else if (s.part === 'caption') {
+        const c = byTag(state.captions, s.tag);
+        if (c) drawCaption(c);
       }
+      const layer = state.layers[i + 1];
+      if (layer) ctx.drawImage(layer.canvas, 0, 0);
+    });
+    if (shapeMask) {
+      ctx.save();
+      ctx.globalCompositeOperation = 'destination-in';
+      ctx.drawImage(shapeMask, 0, 0);
+      ctx.restore();
     }
-    for (const c of state.captions) drawCaption(c, baseImg);
     state.frames++;
   }
   function frame() {
@@ -309,10 +346,15 @@
   Promise.all([CardRules(), loadImage(data.base), boxPictures,
                Promise.all(data.gifs.map(function (g) { return loadAll(g.frames); })),
                Promise.all(data.captions.map(function (c) { return loadAll(c.lines); })),
-               Promise.all(data.captions.map(function (c) { return c.background ? loadImage(c.background) : null; }))])
+               Promise.all(data.captions.map(function (c) { return c.background ? loadImage(c.background) : null; })),
+               Promise.all((data.stack || []).map(function (s) { return s.over ? loadImage(s.over.src) : null; }))])
     .then(function (loaded) {
       rules = loaded[0];
       baseImg = loaded[1];
+      state.layers = [layerOf(baseImg, 0, 0)].concat((data.stack || []).map(function (s, i) {
+        return s.over ? layerOf(loaded[6][i], s.over.x, s.over.y) : layerOf(null, 0, 0);
+      }));
+      if (data.shaped) shapeMask = layerOf(baseImg, 0, 0).canvas;
       state.t0 = performance.now();
       if (data.box) {
         state.box = makeBox(data.box, loaded[2]);
@@ -322,7 +364,7 @@
         return { tag: g.tag, x: g.x, y: g.y, w: g.w, h: g.h, frames: loaded[3][i], delays: g.delays, start: 0 };
       });
       state.captions = data.captions.map(function (c, i) {
-        return { x: c.x, y: c.y, w: c.w, h: c.h, way: c.way, interval: c.interval, lineHeight: c.lineHeight,
+        return { tag: c.tag, x: c.x, y: c.y, w: c.w, h: c.h, way: c.way, interval: c.interval, lineHeight: c.lineHeight,
                  lines: loaded[4][i], bg: loaded[5][i], p: 0, shown: 0 };
       });
       frame();
