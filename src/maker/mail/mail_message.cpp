@@ -6,6 +6,7 @@
 #include "maker/mail/send_checks.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 
 namespace mail {
 namespace {
@@ -83,6 +84,11 @@ std::string Base64Lines(std::string_view bytes) {
   return out;
 }
 
+std::string AttachmentType(std::string_view path) {
+  const std::string ext = platform::AsciiLower(platform::paths::ExtractFileExt(path));
+  return ext == ".html" || ext == ".htm" ? "text/html" : "application/octet-stream";
+}
+
 std::string BuildMessageText(const MailMessage& m, std::string_view boundary) {
   if (auto refusal = CheckHeaderFields(m.senderName, m.senderAddress, m.recipient, m.subject, m.attachmentPath)) {
     throw MessageError(refusal->message);
@@ -107,7 +113,7 @@ std::string BuildMessageText(const MailMessage& m, std::string_view boundary) {
   t += "\r\n";
   t += BodyLines(m.body);
   t += "--" + b + "\r\n";
-  t += "Content-Type: application/octet-stream; name=" + Quoted(fileName) + "\r\n";
+  t += "Content-Type: " + AttachmentType(m.attachmentPath) + "; name=" + Quoted(fileName) + "\r\n";
   t += "Content-Transfer-Encoding: base64\r\n";
   t += "Content-Disposition: attachment; filename=" + Quoted(fileName) + "\r\n";
   t += "\r\n";

@@ -21,11 +21,15 @@ struct MailMessage {
   std::string recipient;
   std::string subject;         // no Subject header when empty
   std::string body;            // lines separated by CR LF (a lone CR or LF also ends a line)
-  std::string attachmentPath;  // the card file, a system path
+  std::string attachmentPath;  // the card file or its web card, a system path
 };
 
 // "====================54535", six letters drawn from "a" to "y", "====".
 std::string NewBoundary();
+
+// The attachment's MIME type by its extension: "text/html" for a web card (".html", ".htm"),
+// "application/octet-stream" for every other card file.
+std::string AttachmentType(std::string_view path);
 
 // Base64 of bytes in lines of 76 characters, each ended by CR LF.
 std::string Base64Lines(std::string_view bytes);

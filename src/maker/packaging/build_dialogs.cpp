@@ -23,6 +23,15 @@ platform::FileDialogOptions CardSaveDialog(const document::CardDocument& doc, bo
   return o;
 }
 
+platform::FileDialogOptions WebCardSaveDialog() {
+  platform::FileDialogOptions o;
+  o.title = "浏览贺卡文件输出位置";
+  o.overwritePrompt = true;
+  o.filter = "网页贺卡 (*.html)|*.html";
+  o.defaultExt = "html";
+  return o;
+}
+
 std::string BuiltMessage(std::string_view path) { return "贺卡文件 " + std::string(path) + " 已生成"; }
 
 bool WarnsAsExecutable(std::string_view path) {

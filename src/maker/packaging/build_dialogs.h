@@ -19,12 +19,18 @@ inline constexpr std::string_view kFormatExeCaption = "EXE 格式的贺卡文件
 inline constexpr std::string_view kFormatExeText =
     "EXE 格式的贺卡文件，文件体积会比较大一些，可以在没有安装《Lumo贺卡制作》的电脑中独立运行。";
 inline constexpr std::string_view kFormatExeRedClause = "可以在没有安装《Lumo贺卡制作》的电脑中独立运行。";
+inline constexpr std::string_view kFormatWebCaption = "网页贺卡 (*.html)";
+inline constexpr std::string_view kFormatWebText =
+    "网页贺卡，一个网页文件，用浏览器打开就能观看，但网页贺卡不运行程序，也不播放Flash动画。";
+inline constexpr std::string_view kFormatWebRedClause = "但网页贺卡不运行程序，也不播放Flash动画。";
 inline constexpr std::string_view kFormatOk = "确定(&T)";
 inline constexpr std::string_view kFormatCancel = "取消(&C)";
 
 // The save dialog for the output: EXE card, or a plain card file whose extension is ".crd3"
 // when the design has a Flash element or the designer's .crd3 flag is set, else ".crd2".
 platform::FileDialogOptions CardSaveDialog(const document::CardDocument& doc, bool exeCard);
+// The save dialog for a web card (".html").
+platform::FileDialogOptions WebCardSaveDialog();
 
 // "贺卡文件 " + path + " 已生成".
 std::string BuiltMessage(std::string_view path);

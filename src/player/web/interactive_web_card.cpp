@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "maker/packaging/build_report.h"
 #include "maker/packaging/side_files.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -30,6 +31,8 @@ namespace {
 
 // What a program start looks like in a web card: its name and why nothing runs.
 constexpr const char* kNoPrograms = "网页贺卡不运行程序。";
+// The status line while the page is written.
+constexpr const char* kWritingPage = "正在生成网页贺卡...";
 
 std::string Int(int v) { return std::to_string(v); }
 
@@ -395,11 +398,26 @@ bool BuildInteractiveWebCard(document::CardDocument& doc, const std::string& out
   const auto& family = packaging::ChooseFamily(doc, packaging::BuilderMediaList(doc));
   const std::string card = platform::files::TempFolder() + "webcard-" + std::to_string(::getpid()) + "-" +
                            std::to_string(counter++) + std::string(family.plainExt);
-  if (!packaging::MakeExe(doc, card, hooks)) return false;
+  // The builder's closing "ready" waits until the page is written too.
+  packaging::MakeExeHooks inner = hooks;
+  bool readyHeld = false;
+  if (hooks.status) {
+    inner.status = [&](const std::string& text) {
+      if (text == packaging::kStatusReady) readyHeld = true;
+      else hooks.status(text);
+    };
+  }
   struct Remove {
     std::string path;
-    ~Remove() { platform::files::DeleteFile(path); }
-  } remove{card};
+    const packaging::MakeExeHooks& hooks;
+    bool& readyHeld;
+    ~Remove() {
+      platform::files::DeleteFile(path);
+      if (readyHeld && hooks.status) hooks.status(std::string(packaging::kStatusReady));
+    }
+  } remove{card, hooks, readyHeld};
+  if (!packaging::MakeExe(doc, card, inner)) return false;
+  if (hooks.status) hooks.status(kWritingPage);
   player::OpenedCard opened = player::OpenCardFile(card);
   WriteInteractiveWebCard(opened, outPath);
   return true;

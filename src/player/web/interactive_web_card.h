@@ -23,7 +23,8 @@ void WriteInteractiveWebCard(player::OpenedCard& card, const std::string& outPat
 
 // Builds the design into a card file of its family (in the temporary folder) with the package
 // builder, then writes that card's web card to outPath. False when the builder refused (it has
-// told the user why); the builder's checks and messages are the same as for any card.
+// told the user why); the builder's checks and messages are the same as for any card. The
+// status lines are the builder's, then "正在生成网页贺卡...", and "就绪" last on every path.
 bool BuildInteractiveWebCard(document::CardDocument& doc, const std::string& outPath,
                              const packaging::MakeExeHooks& hooks = {});
 

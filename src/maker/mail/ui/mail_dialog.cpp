@@ -1,5 +1,6 @@
 #include "maker/mail/ui/mail_dialog.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFont>
 #include <QKeyEvent>
@@ -15,6 +16,8 @@
 #include "maker/mail/dns_discovery.h"
 #include "maker/mail/send_checks.h"
 #include "maker/mail/ui/lm_status_bar.h"
+#include "maker/mail/ui/web_attachment.h"
+#include "platform/files.h"
 #include "platform/dialogs.h"
 #include "platform/message_pump.h"
 #include "platform/qt/card_application.h"
@@ -113,6 +116,8 @@ void TForm7::BuildControls() {
   label("接收贺卡的邮箱地址:", x, 106, edit3_);
   edit4_ = edit(x, 172, full - 118);
   label("贺卡文件:", x, 154, edit4_);
+  webCard_ = new QCheckBox(ToQString("发送网页贺卡 (*.html)"), this);
+  webCard_->setGeometry(250, 152, kClientWidth - x - 250, 18);
   button5_ = new QPushButton(ToQString("浏览贺卡文件"), this);
   button5_->setGeometry(kClientWidth - x - 112, 171, 112, 24);
   edit5_ = edit(x, 220, full);
@@ -174,7 +179,8 @@ void TForm7::BuildControls() {
   setTabOrder(edit2_, edit3_);
   setTabOrder(edit3_, edit4_);
   setTabOrder(edit4_, button5_);
-  setTabOrder(button5_, edit5_);
+  setTabOrder(button5_, webCard_);
+  setTabOrder(webCard_, edit5_);
   setTabOrder(edit5_, memo1_);
   setTabOrder(memo1_, button6_);
   setTabOrder(button6_, button8_);
@@ -234,9 +240,30 @@ void TForm7::SetSendEnabled(bool enabled) {
 
 void TForm7::Button6Click() {
   if (sending_) return;
-  const mail::SendForm form{FromQString(edit6_->text()), FromQString(edit1_->text()), FromQString(edit2_->text()),
-                            FromQString(edit3_->text()), FromQString(edit4_->text()), FromQString(edit5_->text()),
-                            BodyText(memo1_)};
+  mail::SendForm form{FromQString(edit6_->text()), FromQString(edit1_->text()), FromQString(edit2_->text()),
+                      FromQString(edit3_->text()), FromQString(edit4_->text()), FromQString(edit5_->text()),
+                      BodyText(memo1_)};
+  // The web card goes in the card file's place; a missing card file is left to the send
+  // checks, which name it.
+  std::string webPage;
+  if (webCard_->isChecked() && platform::files::FileExists(form.cardFile)) {
+    sb1_->SetPanelText(0, "正在生成网页贺卡...");
+    try {
+      webPage = WriteWebAttachment(form.cardFile);
+    } catch (const std::exception& e) {
+      sb1_->SetPanelText(0, "就绪");
+      platform::ShowMessage("无法生成网页贺卡：" + std::string(e.what()), platform::MsgIcon::Error);
+      edit4_->setFocus();
+      return;
+    }
+    form.cardFile = webPage;
+  }
+  struct RemovePage {
+    std::string path;
+    ~RemovePage() {
+      if (!path.empty()) platform::files::DeleteFile(path);
+    }
+  } removePage{webPage};
   sending_ = true;
   {
     PumpScope pump;

@@ -1,6 +1,7 @@
 #pragma once
 // The mail dialog "发送贺卡": sends one card file as an attachment straight to the recipient's
-// mail exchanger through the card mailer. Created anew for each use, shown modally and
+// mail exchanger through the card mailer, or, when the web card box is checked, the card's web
+// card, written into the user's temporary folder for the send. Created anew for each use, shown modally and
 // destroyed; OpenMailDialog does all three. The send runs on the user-interface thread and
 // lets window messages run while it waits, so the stop button works during a send.
 #include <QDialog>
@@ -10,6 +11,7 @@
 
 #include "maker/mail/card_mailer.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -61,6 +63,7 @@ class TForm7 : public QDialog {
   QLineEdit* Edit5() const { return edit5_; }  // subject
   QLineEdit* Edit6() const { return edit6_; }  // DNS server
   QPlainTextEdit* Memo1() const { return memo1_; }
+  QCheckBox* WebCardBox() const { return webCard_; }  // send the web card (.html) instead
   QPushButton* Button1() const { return button1_; }
   QPushButton* Button3() const { return button3_; }
   QPushButton* Button4() const { return button4_; }
@@ -94,6 +97,7 @@ class TForm7 : public QDialog {
   QLineEdit* edit5_;
   QLineEdit* edit6_;
   QPlainTextEdit* memo1_;
+  QCheckBox* webCard_;
   QPushButton* button1_;
   QPushButton* button3_;
   QPushButton* button4_;

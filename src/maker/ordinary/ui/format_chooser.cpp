@@ -31,7 +31,7 @@ QString ExplanationHtml(std::string_view text, std::string_view redClause) {
   return html;
 }
 
-FormatChooser::FormatChooser(QWidget* parent) : QDialog(parent) {
+FormatChooser::FormatChooser(QWidget* parent, bool offerWeb) : QDialog(parent) {
   setObjectName("TFormFormat");
   setWindowTitle(ToQString(packaging::kFormatCaption));
   setFixedSize(372, 252);
@@ -58,26 +58,44 @@ FormatChooser::FormatChooser(QWidget* parent) : QDialog(parent) {
   exeText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   exeText_->setGeometry(44, 136, 310, 48);
 
+  web_ = new QRadioButton(ToQString(packaging::kFormatWebCaption), this);
+  web_->setObjectName("RadioWeb");
+  web_->setGeometry(24, 190, 320, 20);
+  webText_ = new QLabel(ExplanationHtml(packaging::kFormatWebText, packaging::kFormatWebRedClause), this);
+  webText_->setTextFormat(Qt::RichText);
+  webText_->setWordWrap(true);
+  webText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  webText_->setGeometry(44, 212, 310, 48);
+  web_->setVisible(offerWeb);
+  webText_->setVisible(offerWeb);
+  // The web choice sits under the other two; the buttons move down below it.
+  const int buttonsTop = offerWeb ? 284 : 208;
+  if (offerWeb) setFixedSize(372, 328);
+
   ok_ = new QPushButton(ToQString(packaging::kFormatOk), this);
-  ok_->setGeometry(184, 208, 80, 26);
+  ok_->setGeometry(184, buttonsTop, 80, 26);
   ok_->setDefault(true);
   cancel_ = new QPushButton(ToQString(packaging::kFormatCancel), this);
-  cancel_->setGeometry(274, 208, 80, 26);
+  cancel_->setGeometry(274, buttonsTop, 80, 26);
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
   plain_->setChecked(true);
 }
 
-CardFormat FormatChooser::Format() const { return exe_->isChecked() ? CardFormat::Exe : CardFormat::Plain; }
-
-void FormatChooser::SetFormat(CardFormat format) {
-  (format == CardFormat::Exe ? exe_ : plain_)->setChecked(true);
+CardFormat FormatChooser::Format() const {
+  if (web_->isVisibleTo(this) && web_->isChecked()) return CardFormat::Web;
+  return exe_->isChecked() ? CardFormat::Exe : CardFormat::Plain;
 }
 
-std::optional<CardFormat> ChooseCardFormat(QWidget* parent) {
+void FormatChooser::SetFormat(CardFormat format) {
+  (format == CardFormat::Exe ? exe_ : format == CardFormat::Web && web_->isVisibleTo(this) ? web_ : plain_)
+      ->setChecked(true);
+}
+
+std::optional<CardFormat> ChooseCardFormat(QWidget* parent, bool offerWeb) {
   if (Script()) return Script()();
-  FormatChooser chooser(parent);
+  FormatChooser chooser(parent, offerWeb);
   if (parent) {
     QRect frame = parent->frameGeometry();
     chooser.move(frame.center() - QPoint(chooser.width() / 2, chooser.height() / 2));

@@ -4,15 +4,19 @@
 #include "maker/packaging/build_dialogs.h"
 #include "maker/packaging/package_builder.h"
 #include "platform/dialogs.h"
+#include "platform/error.h"
+#include "player/web/interactive_web_card.h"
 
 namespace cardshell {
 
 bool RunBuildCommand(QWidget* parent, DesignerHost& designer) {
   if (!designer.CardWindowShown()) return false;
-  std::optional<ordinary_ui::CardFormat> format = ordinary_ui::ChooseCardFormat(parent);
+  std::optional<ordinary_ui::CardFormat> format = ordinary_ui::ChooseCardFormat(parent, /*offerWeb=*/true);
   if (!format) return false;
   document::CardDocument& doc = designer.Document();
-  platform::FileDialogOptions options = packaging::CardSaveDialog(doc, *format == ordinary_ui::CardFormat::Exe);
+  const bool web = *format == ordinary_ui::CardFormat::Web;
+  platform::FileDialogOptions options =
+      web ? packaging::WebCardSaveDialog() : packaging::CardSaveDialog(doc, *format == ordinary_ui::CardFormat::Exe);
   std::optional<std::string> output = platform::CurrentDialogs().SaveFile(options);
   if (!output || output->empty()) return false;
 
@@ -23,7 +27,16 @@ bool RunBuildCommand(QWidget* parent, DesignerHost& designer) {
   hooks.onWindowCheckFailed = [&designer](const std::string& caption) { designer.FlashCheckCaption(caption); };
   bool titleBarBefore = doc.window.showTitbar;
   designer.StopCaptionTimers();
-  bool built = packaging::MakeExe(doc, *output, hooks);
+  bool built = false;
+  if (web) {
+    try {
+      built = web::BuildInteractiveWebCard(doc, *output, hooks);
+    } catch (const platform::Error& e) {
+      platform::ShowMessage(e.what(), platform::MsgIcon::Error);
+    }
+  } else {
+    built = packaging::MakeExe(doc, *output, hooks);
+  }
   // The captions go on scrolling whether or not the build succeeded.
   designer.StartCaptionTimers();
   // The build may have switched the title bar on: the panels show it.

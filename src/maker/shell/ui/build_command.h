@@ -1,6 +1,7 @@
 #pragma once
-// The build command ("生成贺卡文件(&M)", toolbar "生成贺卡文件"): asks for the card format,
-// then for the output file, and builds the card file from the open design.
+// The build command ("生成贺卡文件(&M)", toolbar "生成贺卡文件"): asks for the card format
+// (a plain card file, an EXE card or a web card), then for the output file, and builds it from
+// the open design.
 #include <QWidget>
 
 #include "maker/shell/ui/designer_host.h"

@@ -2,6 +2,7 @@
 // server of smtp_peer.py, or a peer of the test's own that stops answering.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -12,7 +13,11 @@
 #include "maker/mail/mail_peers.h"
 #include "maker/mail/ui/mail_dialog.h"
 #include "maker/mail/ui/mail_ui_fixture.h"
+#include "maker/mail/ui/web_attachment.h"
+#include "platform/files.h"
 #include "platform/qt/qt_text.h"
+#include "player/player_fixture.h"
+#include "support/shared_program_folder.h"
 
 using mail_ui::TForm7;
 using mail_ui_test::DialogScope;
@@ -145,4 +150,28 @@ TEST(MailDialogSend, AFailedLookupIsReportedAndLeavesSendingDisabled) {
   EXPECT_EQ(f.StatusText(), "正在解析服务器地址...");
   EXPECT_FALSE(f.Button6()->isEnabled());
   EXPECT_TRUE(f.isVisible());
+}
+
+TEST(MailDialogSend, TheWebCardChoiceAttachesTheCardAsAPage) {
+  testing_support::SharedProgramFolder programFolder;  // the page's scripts
+  SendScope s;
+  testing_support::TempDir store;
+  mail_test::SmtpPeer smtp(store.HostPath());
+  ASSERT_TRUE(s.dns.Ready());
+  ASSERT_TRUE(smtp.Ready());
+  TForm7& f = s.MakeFor(smtp.Port());
+  s.Fill(f, player_fixture::SmallCard().Build());
+  f.WebCardBox()->setChecked(true);
+  QTest::mouseClick(f.Button6(), Qt::LeftButton);
+
+  EXPECT_TRUE(s.dialogs.shown.empty()) << s.dialogs.shown.front().text;
+  auto eml = smtp.Message(1);
+  ASSERT_TRUE(eml.has_value());
+  // 新年贺卡.html as a page, its name GBK in an encoded word; the page's first bytes are
+  // "<!DOCTYPE html>".
+  EXPECT_NE(eml->find("Content-Type: text/html; name=\"=?GBK?B?0MLE6rrYv6guaHRtbA==?=\""), std::string::npos);
+  EXPECT_NE(eml->find("filename=\"=?GBK?B?0MLE6rrYv6guaHRtbA==?=\"\r\n\r\nPCFET0NUWVBFIGh0bWw+"), std::string::npos);
+  // The page was made for the send only.
+  EXPECT_FALSE(platform::files::FileExists(mail_ui::WebAttachmentPath(f.CardFile())));
+  EXPECT_EQ(f.StatusText(), "就绪");
 }

@@ -102,3 +102,20 @@ TEST(BuildCommand, NothingHappensWithoutACardOrWhenTheChooserIsClosed) {
   EXPECT_EQ(s.dialogs.shown.size(), 1u);
   EXPECT_TRUE(s.designer.calls.empty());
 }
+
+TEST(BuildCommand, WebChoiceWritesTheWebCardPage) {
+  BuildScene s;
+  s.Choose(CardFormat::Web);
+  const std::string out = s.dir.File("贺卡.html");
+  s.dialogs.saveAnswers = {out};
+  ASSERT_TRUE(RunBuildCommand(nullptr, s.designer));
+  EXPECT_EQ(s.dialogs.shown[0].file.filter, "网页贺卡 (*.html)|*.html");
+  EXPECT_EQ(s.dialogs.shown.back().text, "贺卡文件 " + out + " 已生成");
+  const std::string page = platform::files::ReadFile(out).value_or("");
+  EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u) << page.substr(0, 80);
+  EXPECT_NE(page.find("id=\"card-data\""), std::string::npos);
+  ASSERT_FALSE(s.status.empty());
+  EXPECT_NE(std::find(s.status.begin(), s.status.end(), "正在生成网页贺卡..."), s.status.end());
+  EXPECT_EQ(s.status.back(), "就绪");
+  EXPECT_NE(std::find(s.designer.calls.begin(), s.designer.calls.end(), "start timers"), s.designer.calls.end());
+}
