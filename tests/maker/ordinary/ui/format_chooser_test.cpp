@@ -17,7 +17,7 @@ using platform::ToQString;
 namespace {
 
 // Runs ChooseCardFormat and drives the dialog that it shows with action.
-std::optional<CardFormat> RunChooser(std::function<void(FormatChooser*)> action) {
+std::optional<CardFormat> RunChooser(std::function<void(FormatChooser*)> action, bool offerWeb = false) {
   QTimer::singleShot(0, [action] {
     for (QWidget* w : QApplication::topLevelWidgets()) {
       if (auto* chooser = qobject_cast<FormatChooser*>(w); chooser && chooser->isVisible()) {
@@ -27,7 +27,7 @@ std::optional<CardFormat> RunChooser(std::function<void(FormatChooser*)> action)
     }
     ADD_FAILURE() << "the chooser was not shown";
   });
-  return ChooseCardFormat(nullptr);
+  return ChooseCardFormat(nullptr, offerWeb);
 }
 
 }  // namespace
@@ -73,4 +73,21 @@ TEST(FormatChooser, ScriptAnswersWithoutShowing) {
   auto previous = SetFormatChooserScript([] { return std::optional<CardFormat>(CardFormat::Exe); });
   EXPECT_EQ(ChooseCardFormat(nullptr), CardFormat::Exe);
   SetFormatChooserScript(std::move(previous));
+}
+
+TEST(FormatChooser, OffersTheWebCardOnlyWhenAsked) {
+  TestApp();
+  FormatChooser twoChoices;
+  EXPECT_TRUE(twoChoices.WebButton()->isHidden());
+  twoChoices.SetFormat(CardFormat::Web);
+  EXPECT_EQ(twoChoices.Format(), CardFormat::Plain);
+  const auto chosen = RunChooser(
+      [](FormatChooser* c) {
+        EXPECT_EQ(c->WebButton()->text(), ToQString("网页贺卡 (*.html)"));
+        EXPECT_GT(c->OkButton()->y(), c->WebButton()->y());
+        QTest::mouseClick(c->WebButton(), Qt::LeftButton, {}, QPoint(8, 10));
+        QTest::mouseClick(c->OkButton(), Qt::LeftButton);
+      },
+      /*offerWeb=*/true);
+  EXPECT_EQ(chosen, CardFormat::Web);
 }
