@@ -330,8 +330,9 @@ std::string InteractiveCardJson(player::OpenedCard& card) {
       if (auto pic = stage::DecodeStagePicture(bytes, player::SniffExtension(bytes))) look.picture = pic->frames.front();
     }
     document::CaptionScroller scroller(look);
-    j += std::string(i ? "," : "") + "{\"tag\":" + Int(c.tag) + "," + RectJson(c.rect) + ",\"interval\":" + Int(std::max(c.interval, 1)) +
-         ",\"way\":" + Int(c.way) + ",\"lineHeight\":" + Int(scroller.LineHeight()) + ",\"lines\":[";
+    j += std::string(i ? "," : "") + "{\"tag\":" + Int(c.tag) + "," + RectJson(c.rect) +
+         ",\"interval\":" + Int(std::max(c.interval, 1)) + ",\"way\":" + Int(c.way) +
+         ",\"lineHeight\":" + Int(scroller.LineHeight()) + ",\"lines\":[";
     // The caption's own background (colour and picture) with no line on it: a position past
     // every line's place draws none.
     auto font = platform::fonts::Font::Create(c.font);
