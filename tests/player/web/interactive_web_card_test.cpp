@@ -334,3 +334,26 @@ TEST(InteractiveWebCard, BuildRefusesAnOrdinaryTemplate) {
   EXPECT_NE(tool.output.find("cardtool build-ordinary"), std::string::npos) << tool.output;
   EXPECT_FALSE(fs::exists(dir.HostPath() + "card.html"));
 }
+
+TEST(InteractiveWebCard, TheMaskCutsTheMovingPartsToo) {
+  // The mask's white left half lies outside the card; a GIF spans both halves.
+  auto mask = platform::Bitmap::Create(300, 200, platform::PixelFormat::Bgr24);
+  mask->Fill(platform::Rgb(0, 0, 0));
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 150; ++x) mask->SetPixelColor(x, y, platform::kClWhite);
+  const auto maskBytes = platform::EncodeBmp(*mask);
+  player_fixture::CardBytes c = Base();
+  c.Set("Application", "YxPic", std::to_string(c.AddMedia(std::string(maskBytes.begin(), maskBytes.end()))));
+  c.Set("Application", "YxPicName", "C:\\m\\shape.bmp").Set("Application", "GIFCount", "1");
+  AddGif(c, 1, c.AddMedia(SolidGif({platform::Rgb(0, 200, 0)})), 9, 100, 100, 100, 50);
+  WebCard w(c);
+  PageRun run = BrowserPage::FromFile(w.page).Viewport(300, 200).ZeroWhen(kZero)
+                    .EvalAt(500, "outside", "webCard.paintNow(), document.getElementById('card').getContext('2d')"
+                                            ".getImageData(120, 120, 1, 1).data[3]")
+                    .EvalAt(500, "inside", "document.getElementById('card').getContext('2d')"
+                                           ".getImageData(180, 120, 1, 1).data.join()")
+                    .Run(w.dir.HostPath());
+  ASSERT_TRUE(run.ok) << run.Describe() << run.output;
+  EXPECT_EQ(run.values["outside"], "0");
+  EXPECT_EQ(run.values["inside"], "\"0,200,0,255\"");
+}
