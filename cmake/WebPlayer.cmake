@@ -11,6 +11,12 @@ add_custom_command(OUTPUT ${CARD_WEB_DIR}/card_host.js
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${web_browser_dir}/card_host.js ${CARD_WEB_DIR}/card_host.js
   DEPENDS ${web_browser_dir}/card_host.js
   COMMENT "Laying out the web card host script")
+# Flash card projects' web cards play their movie's layout with a host script of their own.
+add_custom_command(OUTPUT ${CARD_WEB_DIR}/flash_host.js
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CARD_WEB_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${web_browser_dir}/flash_host.js ${CARD_WEB_DIR}/flash_host.js
+  DEPENDS ${web_browser_dir}/flash_host.js
+  COMMENT "Laying out the Flash web card host script")
 
 if(CARD_EMCXX)
   set(src ${PROJECT_SOURCE_DIR}/src)
@@ -38,12 +44,15 @@ if(CARD_EMCXX)
             -o ${CARD_WEB_DIR}/card_rules.js
     DEPENDS ${web_rule_srcs} ${web_rule_headers}
     COMMENT "Compiling the web card rules to WebAssembly")
-  add_custom_target(web_player ALL DEPENDS ${CARD_WEB_DIR}/card_rules.js ${CARD_WEB_DIR}/card_host.js)
+  add_custom_target(web_player ALL DEPENDS ${CARD_WEB_DIR}/card_rules.js ${CARD_WEB_DIR}/card_host.js
+                                       ${CARD_WEB_DIR}/flash_host.js)
 else()
   message(WARNING "em++ not found: web cards cannot be written (install Debian's emscripten)")
-  add_custom_target(web_player ALL DEPENDS ${CARD_WEB_DIR}/card_host.js)
+  add_custom_target(web_player ALL DEPENDS ${CARD_WEB_DIR}/card_host.js ${CARD_WEB_DIR}/flash_host.js)
 endif()
-# cardtool writes web cards: the scripts are laid out whenever it is built.
-if(TARGET cardtool)
-  add_dependencies(cardtool web_player)
-endif()
+# cardtool and the Flash wizard write web cards: the scripts are laid out whenever they are built.
+foreach(writer cardtool lmflashcard)
+  if(TARGET ${writer})
+    add_dependencies(${writer} web_player)
+  endif()
+endforeach()

@@ -79,6 +79,19 @@ int32_t PackedPosition(int left, int top, int canvasWidth, int canvasHeight) {
 }
 
 bool MakeFlash(const FlashProject& project, const std::string& file, const BuildHooks& hooks) {
+  return BuildMovie(project, hooks, [&file](FlashDll& dll) {
+    // A movie that was not written is not reported as built.
+    bool written = dll.FlashToFile(file.c_str());
+    if (!written) Error("写入Flash到文件失败！");
+    return written;
+  });
+}
+
+bool BuildMovie(const FlashProject& project, const BuildHooks& hooks,
+                const std::function<bool(FlashDll& dll)>& finish, MovieInput* input) {
+  MovieInput ignored;
+  MovieInput& in = input ? *input : ignored;
+  in = MovieInput();
   const FlashSettings& st = project.Settings;
   const int W = st.Width, H = st.Height;
 
@@ -125,6 +138,7 @@ bool MakeFlash(const FlashProject& project, const std::string& file, const Build
       std::unique_ptr<platform::Bitmap> cropped = CropToOpaque(*image);
       Packet p = MakeBitmapPacket(*cropped);
       ok = dll.CreateTitle(p.data(), static_cast<int32_t>(p.size()), (W - cropped->Width()) / 2, 8);
+      if (ok && input) in.title = std::move(p);
     }
     if (!ok) Error("添加标题失败！");
   }
@@ -144,6 +158,7 @@ bool MakeFlash(const FlashProject& project, const std::string& file, const Build
       Error("创建背景失败！");
       return fail(true);
     }
+    if (input) in.background = std::move(p);
   }
 
   // 7. Music.
@@ -153,6 +168,8 @@ bool MakeFlash(const FlashProject& project, const std::string& file, const Build
             "或者使用《Pavo电子相册制作》中“工具”菜单下的“音乐格式转换”工具重新转换一下音乐文件格式后再作为贺卡背景音乐。");
     } else if (!dll.CreateSound()) {
       Error("添加背景音乐失败！");
+    } else {
+      in.music = st.BackMusic;
     }
   }
 
@@ -181,6 +198,8 @@ bool MakeFlash(const FlashProject& project, const std::string& file, const Build
                            end, o.ShowEff, o.HideEff, o.ShowEffTime, o.HideEffTime, o.AlphaChange,
                            o.LayerMode, sx, sy))
         Error("添加 “" + o.Name + "”失败！");
+      else if (input)
+        in.sprinkles.push_back(std::move(p));
       if (hooks.progress) hooks.progress(project.ObjectCount, i + 1);
       platform::ProcessPendingMessages();
     }
@@ -194,11 +213,11 @@ bool MakeFlash(const FlashProject& project, const std::string& file, const Build
     if (!dll.AddPhoto(p.data(), static_cast<int32_t>(p.size()), c.ShowTime, c.ShowEff, c.ShowEffTime,
                       c.HideEff, c.HideEffTime, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0, 0, 1, 0))
       Error("添加场景 “" + c.Name + "” 失败！");
+    if (input) in.scenes.push_back(std::move(p));
   }
 
-  // 10. The file. A movie that was not written is not reported as built.
-  bool written = dll.FlashToFile(file.c_str());
-  if (!written) Error("写入Flash到文件失败！");
+  // 10. The file, or whatever the caller writes the movie out as.
+  bool written = finish(dll);
 
   // 11. Let the window repaint, then free the movie and the library.
   for (int i = 0; i < 6002; ++i) platform::ProcessPendingMessages();

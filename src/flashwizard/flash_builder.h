@@ -73,6 +73,23 @@ struct BuildHooks {
   std::function<void(int, int)> progress;
 };
 
+// What the builder handed the library, by the part of the movie it went into, for writers
+// that show the movie's pictures themselves where the library's timeline places them.
+struct MovieInput {
+  std::vector<uint8_t> title;       // empty without a title
+  std::vector<uint8_t> background;  // empty without a background picture
+  std::vector<std::vector<uint8_t>> sprinkles;  // the objects the library took, in that order
+  std::vector<std::vector<uint8_t>> scenes;     // one per scene
+  std::string music;                // the music file the library took, or empty
+};
+
+// Builds the movie in the library (every failure shown as a message) and has `finish` write
+// it out while it is still loaded. False when the library cannot be loaded, the movie,
+// loading animation or background cannot be created, or `finish` answers false. input, when
+// given, receives what went into the movie.
+bool BuildMovie(const FlashProject& project, const BuildHooks& hooks,
+                const std::function<bool(FlashDll& dll)>& finish, MovieInput* input = nullptr);
+
 // Builds the movie file; every failure is shown as a message. False when the library cannot
 // be loaded, the movie, loading animation or background cannot be created, or the file
 // cannot be written.

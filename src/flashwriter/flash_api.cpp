@@ -202,6 +202,18 @@ FLASH_API bool FlashToFile(const char* fileName) {
   });
 }
 
+FLASH_API int32_t FlashTimeline(char* buffer, int32_t capacity) {
+  std::string text;
+  if (!Guard([&] {
+        text = g_movie->TimelineJson();
+        return text.size() < 0x7FFFFFFF || Fail("the timeline is too long");
+      }))
+    return -1;
+  const int32_t length = static_cast<int32_t>(text.size());
+  if (buffer && capacity > length) std::copy(text.c_str(), text.c_str() + length + 1, buffer);
+  return length;
+}
+
 FLASH_API void FreeFlashObj() { g_movie.reset(); }
 
 FLASH_API bool CreatePTDH(const uint8_t* data, int32_t size, int32_t durationMs) {

@@ -98,6 +98,11 @@ FLASH_API bool AddPhoto(const uint8_t* data, int32_t size, int32_t showMs, int32
 // Writes the movie (compressed SWF, version 8) to the file; false when it cannot be written.
 FLASH_API bool FlashToFile(const char* fileName);
 
+// The movie laid out frame by frame as JSON text (ASCII; movie_timeline.cpp gives its form),
+// for players that draw the movie themselves. Answers the text's length and copies it, with a
+// closing zero byte, into buffer when capacity exceeds that length; -1 on failure.
+FLASH_API int32_t FlashTimeline(char* buffer, int32_t capacity);
+
 // Drops the movie.
 FLASH_API void FreeFlashObj();
 

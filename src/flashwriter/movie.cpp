@@ -24,7 +24,6 @@ constexpr int kDepthTitle = 61000;
 constexpr int kDepthLoading = 65000;
 constexpr int kMaxFrames = 65000;
 
-constexpr double kFrameMs = 1000.0 / kFrameRate;
 
 const int kDirX[8] = {-1, -1, -1, 0, 1, 1, 1, 0};
 const int kDirY[8] = {-1, 0, 1, 1, 1, 0, -1, -1};
@@ -140,7 +139,7 @@ uint32_t ToRgb(int color) {
   return (static_cast<uint32_t>(platform::RedOf(c)) << 16) | (platform::GreenOf(c) << 8) | platform::BlueOf(c);
 }
 
-int Frames(double ms) { return static_cast<int>(std::lround(ms / kFrameMs)); }
+int Frames(double ms) { return FramesIn(ms); }
 
 }  // namespace
 
@@ -236,7 +235,10 @@ bool Movie::DefineAnimation(const FramePacket& packet, Character& out, std::stri
   }
   out.width = shapeW;
   out.height = shapeH;
+  out.tiled = tileWidth > 0;
+  out.schedule.clear();
   if (uniqueShapes.size() == 1) {
+    out.schedule.push_back({0, 1});
     out.id = uniqueShapes[0];
     out.definitions = std::move(defs);
     return true;
@@ -248,6 +250,7 @@ bool Movie::DefineAnimation(const FramePacket& packet, Character& out, std::stri
   for (size_t k = 0; k < shapeOfFrame.size() && spriteFrames < kMaxFrames; ++k) {
     int d = std::max(1, Frames(packet.delaysMs[k]));
     d = std::min(d, kMaxFrames - spriteFrames);
+    out.schedule.push_back({static_cast<int>(k), d});
     if (shapeOfFrame[k] != shown) {
       AppendPlace(tags, 1, shapeOfFrame[k], Matrix(), 256, shown != 0, 0);
       shown = shapeOfFrame[k];
@@ -317,6 +320,8 @@ bool Movie::SetBackground(int stageColor, int fillColor, int placement, const Fr
   rect.character.id = id;
   rect.character.width = width_;
   rect.character.height = height_;
+  rect.character.solid = true;
+  rect.character.rgb = solid.rgb;
   rect.depth = kDepthBackColor;
   rect.permanent = true;
   rect.w = width_;
@@ -508,12 +513,53 @@ Movie::Placement Movie::PlacementAt(const Item& item, double t) const {
   return p;
 }
 
+int Movie::TotalFrames() const {
+  const int first = FirstContentFrame();
+  int content = std::max(1, static_cast<int>(std::ceil(ContentLengthMs() / kFrameMs - 1e-9)));
+  return first + std::min(content, kMaxFrames - first);
+}
+
+std::vector<const Movie::Item*> Movie::Items() const {
+  std::vector<const Item*> items;
+  for (const Item& b : background_) items.push_back(&b);
+  for (const Item& s : scenes_) items.push_back(&s);
+  for (const Item& s : sprinkles_) items.push_back(&s);
+  for (const std::optional<Item>* o : {&intro_, &title_, &loading_})
+    if (*o) items.push_back(&**o);
+  return items;
+}
+
+std::vector<Movie::Step> Movie::Lay(const Item& item, int first, int total) const {
+  std::vector<Step> steps;
+  if (item.character.id == 0) return steps;
+  int start = item.beforeContent ? 0 : first + Frames(item.startMs);
+  if (start >= total) return steps;
+  Placement last;
+  for (int f = start; f < total; ++f) {
+    if (item.beforeContent && f == first) {
+      steps.push_back({Step::Remove, f, {}});
+      break;
+    }
+    double t = (f - start) * kFrameMs;
+    if (!item.permanent && t >= item.timing.hideStartMs + item.timing.hideMs) {
+      steps.push_back({Step::Remove, f, {}});
+      break;
+    }
+    Placement p = PlacementAt(item, t);
+    if (f == start) {
+      steps.push_back({Step::Place, f, p});
+    } else if (!(p == last)) {
+      steps.push_back({Step::Move, f, p});
+    }
+    last = p;
+    if (item.permanent && !item.beforeContent) break;  // placed once, stays
+  }
+  return steps;
+}
+
 Bytes Movie::Build() {
-  const int first = loading_ ? 2 : 0;  // first content frame
-  double lengthMs = ContentLengthMs();
-  int content = std::max(1, static_cast<int>(std::ceil(lengthMs / kFrameMs - 1e-9)));
-  content = std::min(content, kMaxFrames - first);
-  const int total = first + content;
+  const int first = FirstContentFrame();
+  const int total = TotalFrames();
   std::vector<Bytes> frames(total);
   const int steps = static_cast<int>(sprinkles_.size() + scenes_.size()) + 3;
   int step = 0;
@@ -521,32 +567,17 @@ Bytes Movie::Build() {
     if (progress_) progress_(steps, std::min(++step, steps));
   };
 
-  // Lays one item on the timeline: definitions and placement at its first frame, a move
-  // whenever its placement changes, removal when its disappear effect has ended.
   auto lay = [&](const Item& item) {
-    if (item.character.id == 0) return;
-    int start = item.beforeContent ? 0 : first + Frames(item.startMs);
-    if (start >= total) return;
-    Placement last;
-    for (int f = start; f < total; ++f) {
-      if (item.beforeContent && f == first) {
-        AppendRemove(frames[f], item.depth);
-        return;
+    for (const Step& st : Lay(item, first, total)) {
+      Bytes& out = frames[st.frame];
+      if (st.kind == Step::Remove) {
+        AppendRemove(out, item.depth);
+      } else if (st.kind == Step::Place) {
+        out.insert(out.end(), item.character.definitions.begin(), item.character.definitions.end());
+        AppendPlace(out, item.depth, item.character.id, st.placement.matrix, st.placement.alpha, false, item.blend);
+      } else {
+        AppendPlace(out, item.depth, 0, st.placement.matrix, st.placement.alpha, true, 0);
       }
-      double t = (f - start) * kFrameMs;
-      if (!item.permanent && t >= item.timing.hideStartMs + item.timing.hideMs) {
-        AppendRemove(frames[f], item.depth);
-        return;
-      }
-      Placement p = PlacementAt(item, t);
-      if (f == start) {
-        frames[f].insert(frames[f].end(), item.character.definitions.begin(), item.character.definitions.end());
-        AppendPlace(frames[f], item.depth, item.character.id, p.matrix, p.alpha, false, item.blend);
-      } else if (!(p == last)) {
-        AppendPlace(frames[f], item.depth, 0, p.matrix, p.alpha, true, 0);
-      }
-      last = p;
-      if (item.permanent && !item.beforeContent) return;  // placed once, stays
     }
   };
 

@@ -3,6 +3,7 @@
 // music, sprinkles (animations with their own timing and effects) and scenes (backgrounds
 // shown one after another with appear and disappear effects). Build() lays everything on a
 // timeline of kFrameRate frames a second and writes the SWF file bytes.
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,6 +20,9 @@ namespace flashwriter {
 // 25 frames a second: 40 ms steps, and every MP3 rate an SWF can state (11025, 22050,
 // 44100 Hz) divides into whole samples per frame.
 constexpr int kFrameRate = 25;
+constexpr double kFrameMs = 1000.0 / kFrameRate;
+// The number of whole frames nearest to a time in milliseconds.
+inline int FramesIn(double ms) { return static_cast<int>(std::lround(ms / kFrameMs)); }
 constexpr int kSwfVersion = 8;  // blend modes need PlaceObject3
 
 using ProgressFn = std::function<void(int maximum, int position)>;
@@ -98,11 +102,22 @@ class Movie {
   // Frames of the content (after the loading frames) and their total length.
   double ContentLengthMs() const;
 
+  // The movie laid out as Build() lays it, for players that draw it themselves (the web
+  // card): every item with its pictures' frame schedule and its placements frame by frame.
+  // JSON text (ASCII); movie_timeline.cpp describes it.
+  std::string TimelineJson() const;
+
  private:
   struct Character {
     int id = 0;           // shape or sprite to place
     int width = 0, height = 0;  // its size in pixels before scaling
     Bytes definitions;    // bitmaps, shapes and sprite that define it
+    // What it shows: each packet frame with its length in movie frames, looping (a still
+    // picture: one entry); a picture repeated over the shape when tiled; a colour when solid.
+    std::vector<std::pair<int, int>> schedule;
+    bool tiled = false;
+    bool solid = false;
+    uint32_t rgb = 0;
   };
   struct Item {
     Character character;
@@ -127,6 +142,19 @@ class Movie {
   // of that size with the picture repeated.
   bool DefineAnimation(const FramePacket& packet, Character& out, std::string& error,
                        int tileWidth = 0, int tileHeight = 0);
+  // One item on the timeline: placed (with its definitions) at its first frame, moved when
+  // its placement changes, removed when its disappear effect has ended.
+  struct Step {
+    enum Kind { Place, Move, Remove } kind;
+    int frame;
+    Placement placement;
+  };
+  std::vector<Step> Lay(const Item& item, int first, int total) const;
+  int FirstContentFrame() const { return loading_ ? 2 : 0; }
+  int TotalFrames() const;
+  // Every item in the order it is laid (background, scenes, sprinkles, intro, title, loading).
+  std::vector<const Item*> Items() const;
+
   int NextId();
   Placement PlacementAt(const Item& item, double tMs) const;
   void ApplyEffect(const Item& item, const Effect& e, double p, double& x, double& y, double& sx,

@@ -1,5 +1,6 @@
 // cardtool build-flash: builds a Flash card (SWF movie and its HTML page) from a Flash card
 // template (".lmflash"), as the wizard's save command does, with the progress on the terminal.
+// An output name ending in ".html" gives the web card instead, which plays without Flash.
 #include <cstdio>
 #include <string>
 
@@ -13,12 +14,13 @@
 #include "platform/fonts.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "player/web/flash_web_card.h"
 
 namespace {
 
 int Run(const cardtool::Args& args);
-const cardtool::Command kCommand{"build-flash", "build-flash TEMPLATE.lmflash OUT.swf [--no-page]",
-                                 "builds a Flash card movie and its HTML page from a Flash card template", &Run};
+const cardtool::Command kCommand{"build-flash", "build-flash TEMPLATE.lmflash OUT.swf|OUT.html [--no-page]",
+                                 "builds a Flash card movie and its HTML page, or its web card (.html), from a Flash card template", &Run};
 const cardtool::Registrar reg(kCommand);
 
 int Run(const cardtool::Args& args) {
@@ -28,10 +30,7 @@ int Run(const cardtool::Args& args) {
   const std::string templ = platform::paths::FromHost(opt.Positionals()[0]);
   const std::string out = platform::paths::FromHost(opt.Positionals()[1]);
   if (!platform::files::FileExists(templ)) return cardtool::Fail("cannot open " + opt.Positionals()[0]);
-  // A movie written under a page's name would only mislead: Flash card projects have no web card yet.
-  if (platform::AsciiLower(platform::paths::ExtractFileExt(out)) == ".html") {
-    return cardtool::Fail("web cards of Flash card projects cannot be written yet; give OUT as a .swf movie", 2);
-  }
+  const bool webCard = platform::AsciiLower(platform::paths::ExtractFileExt(out)) == ".html";
 
   flashwizard::LoadHooks hooks;
   hooks.fontListed = [](const std::string& f) { return platform::fonts::IsInstalled(f); };
@@ -50,14 +49,14 @@ int Run(const cardtool::Args& args) {
     std::fprintf(stderr, "\rbuilding: %d / %d", position, maximum);
     std::fflush(stderr);
   };
-  bool ok = flashwizard::MakeFlash(*project, out, build);
+  bool ok = webCard ? web::WriteFlashWebCard(*project, out, build) : flashwizard::MakeFlash(*project, out, build);
   std::fprintf(stderr, "\n");
-  if (!ok) return cardtool::Fail(platform::GbkToUtf8("生成flash失败！"));
-  uint64_t size = platform::files::FileSize(out).value_or(0);
-  std::printf("%s: Flash card, %dx%d, %d scenes, %d objects, %s\n", opt.Positionals()[1].c_str(), s.Width,
-              s.Height, project->SceneCount, project->LiveObjectCount(),
+  if (!ok) return cardtool::Fail(platform::GbkToUtf8(webCard ? "生成网页贺卡失败！" : "生成flash失败！"));
+  const uint64_t size = platform::files::FileSize(out).value_or(0);
+  std::printf("%s: Flash %s, %dx%d, %d scenes, %d objects, %s\n", opt.Positionals()[1].c_str(),
+              webCard ? "web card" : "card", s.Width, s.Height, project->SceneCount, project->LiveObjectCount(),
               flashwizard::FormatFileSize(size).c_str());
-  if (!opt.Flag("--no-page")) {
+  if (!webCard && !opt.Flag("--no-page")) {
     auto page = flashwizard::WriteMoviePage(flashwizard::PageKind::Save, out, std::to_string(s.Width),
                                             std::to_string(s.Height));
     if (!page) return cardtool::Fail("the HTML page could not be written");

@@ -35,6 +35,7 @@
 #include "platform/qt/qt_text.h"
 #include "platform/text.h"
 #include "platform/user_folders.h"
+#include "player/web/flash_web_card.h"
 
 namespace flashwizard::ui {
 
@@ -72,10 +73,11 @@ TpvFlashMakerForm::TpvFlashMakerForm(std::string templateName, QWidget* parent)
   saveTemplate_ = new QPushButton(ToQString("保存模板(&S)..."), this);
   preview_ = new QPushButton(ToQString("预览Flas&h"), this);
   saveFlash_ = new QPushButton(ToQString("保存&Flash..."), this);
+  saveWeb_ = new QPushButton(ToQString("保存网页贺卡(&W)..."), this);
   QFont bold = saveFlash_->font();
   bold.setBold(true);
   saveFlash_->setFont(bold);
-  for (QPushButton* b : {prev_, next_, saveTemplate_, preview_, saveFlash_}) bar->addWidget(b);
+  for (QPushButton* b : {prev_, next_, saveTemplate_, preview_, saveFlash_, saveWeb_}) bar->addWidget(b);
   v->addLayout(bar);
   progress_ = new QProgressBar(this);
   progress_->setTextVisible(false);
@@ -87,6 +89,7 @@ TpvFlashMakerForm::TpvFlashMakerForm(std::string templateName, QWidget* parent)
   connect(saveTemplate_, &QPushButton::clicked, this, &TpvFlashMakerForm::SaveTemplate);
   connect(preview_, &QPushButton::clicked, this, &TpvFlashMakerForm::PreviewFlash);
   connect(saveFlash_, &QPushButton::clicked, this, &TpvFlashMakerForm::SaveFlash);
+  connect(saveWeb_, &QPushButton::clicked, this, &TpvFlashMakerForm::SaveWebCard);
 
   // Window creation: the title preview, the effect list, the default background.
   StartTitlePreview();
@@ -458,6 +461,7 @@ void TpvFlashMakerForm::ShowStep(int step) {
   saveTemplate_->setVisible(step == 1);
   preview_->setVisible(step == 1);
   saveFlash_->setVisible(step == 1);
+  saveWeb_->setVisible(step == 1);
   if (step == 1 && !noticeShown_ && isVisible()) {
     noticeShown_ = true;
     TForm3 notice(this);
@@ -487,13 +491,13 @@ bool TpvFlashMakerForm::SaveTemplate() {
   }
 }
 
-bool TpvFlashMakerForm::Build(bool save) {
+bool TpvFlashMakerForm::Build(Output output) {
   ReadSettings();
   std::string file;
-  if (save) {
+  if (output != Output::Preview) {
     platform::FileDialogOptions o;
-    o.filter = "flash (*.swf)|*.swf";
-    o.defaultExt = "swf";
+    o.filter = output == Output::Movie ? "flash (*.swf)|*.swf" : "网页贺卡 (*.html)|*.html";
+    o.defaultExt = output == Output::Movie ? "swf" : "html";
     o.overwritePrompt = true;
     auto chosen = platform::CurrentDialogs().SaveFile(o);
     if (!chosen) return false;
@@ -512,14 +516,18 @@ bool TpvFlashMakerForm::Build(bool save) {
   // nothing may start a second build or change the project until this one is over.
   auto lock = [this](bool on) {
     building_ = on;
-    for (QWidget* w : std::initializer_list<QWidget*>{pages_, prev_, next_, saveTemplate_, preview_, saveFlash_})
+    for (QWidget* w : std::initializer_list<QWidget*>{pages_, prev_, next_, saveTemplate_, preview_, saveFlash_, saveWeb_})
       w->setEnabled(!on);
     if (!on) progress_->hide();
   };
   lock(true);
   bool ok = false;
   try {
-    ok = save ? flashwizard::SaveFlash(project_, file, hooks) : flashwizard::PreviewFlash(project_, hooks);
+    switch (output) {
+      case Output::Preview: ok = flashwizard::PreviewFlash(project_, hooks); break;
+      case Output::Movie: ok = flashwizard::SaveFlash(project_, file, hooks); break;
+      case Output::WebCard: ok = web::SaveFlashWebCard(project_, file, hooks); break;
+    }
   } catch (...) {
     lock(false);
     throw;
@@ -528,8 +536,9 @@ bool TpvFlashMakerForm::Build(bool save) {
   return ok;
 }
 
-bool TpvFlashMakerForm::PreviewFlash() { return Build(false); }
-bool TpvFlashMakerForm::SaveFlash() { return Build(true); }
+bool TpvFlashMakerForm::PreviewFlash() { return Build(Output::Preview); }
+bool TpvFlashMakerForm::SaveFlash() { return Build(Output::Movie); }
+bool TpvFlashMakerForm::SaveWebCard() { return Build(Output::WebCard); }
 
 void TpvFlashMakerForm::DeleteTempFiles() {
   for (const std::string& f : tempFiles_)

@@ -57,6 +57,8 @@ class TpvFlashMakerForm : public QWidget {
   bool SaveTemplate();
   bool PreviewFlash();
   bool SaveFlash();
+  // The web card: a page that plays the card in any browser without Flash.
+  bool SaveWebCard();
   void LoadSet(const std::string& file);
   // Whether the project differs from what was last saved as a template (or loaded, or what the
   // window started with).
@@ -92,6 +94,7 @@ class TpvFlashMakerForm : public QWidget {
   QPushButton* SaveTemplateButton() const { return saveTemplate_; }
   QPushButton* PreviewButton() const { return preview_; }
   QPushButton* SaveFlashButton() const { return saveFlash_; }
+  QPushButton* SaveWebCardButton() const { return saveWeb_; }
   QProgressBar* Progress() const { return progress_; }
   QWidget* StepOnePanel() const { return panel_; }
   QTabWidget* Pages() const { return pages_; }
@@ -105,7 +108,8 @@ class TpvFlashMakerForm : public QWidget {
   QWidget* BuildStepOne();
   void StartTitlePreview();
   bool LoadBackPreview(const std::string& file);
-  bool Build(bool save);
+  enum class Output { Preview, Movie, WebCard };
+  bool Build(Output output);
   void PlaceProgress();
   void MarkSaved();
 
@@ -129,7 +133,7 @@ class TpvFlashMakerForm : public QWidget {
   imaging::ui::TlmImageVcl* lmImg_;
   QScrollArea* backScroll_;
   QLabel* backPreview_;
-  QPushButton *prev_, *next_, *saveTemplate_, *preview_, *saveFlash_;
+  QPushButton *prev_, *next_, *saveTemplate_, *preview_, *saveFlash_, *saveWeb_;
   QProgressBar* progress_;
 };
 

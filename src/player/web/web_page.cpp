@@ -129,10 +129,19 @@ std::string HtmlText(std::string_view utf8) {
 }  // namespace
 
 std::string WebCardPage(std::string_view titleUtf8, std::string_view cardJson) {
-  const std::string rules = ReadPlayerFile("card_rules.js");
-  const std::string host = ReadPlayerFile("card_host.js");
+  return WebCardPage(titleUtf8, cardJson, {"card_rules.js", "card_host.js"});
+}
+
+std::string WebCardPage(std::string_view titleUtf8, std::string_view cardJson,
+                        const std::vector<std::string>& scripts) {
+  std::vector<std::string> bodies;
+  size_t size = cardJson.size() + 2048;
+  for (const std::string& name : scripts) {
+    bodies.push_back(ReadPlayerFile(name));
+    size += bodies.back().size();
+  }
   std::string page;
-  page.reserve(rules.size() + host.size() + cardJson.size() + 2048);
+  page.reserve(size);
   page +=
       "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">\n"
       "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
@@ -155,11 +164,13 @@ std::string WebCardPage(std::string_view titleUtf8, std::string_view cardJson) {
       "</div>\n<div id=\"ended\"></div>\n"
       "<script type=\"application/json\" id=\"card-data\">";
   page += cardJson;
-  page += "</script>\n<script>\n";
-  page += ScriptBody(rules);
-  page += "\n</script>\n<script>\n";
-  page += ScriptBody(host);
-  page += "\n</script>\n</body></html>\n";
+  page += "</script>\n";
+  for (std::string& body : bodies) {
+    page += "<script>\n";
+    page += ScriptBody(std::move(body));
+    page += "\n</script>\n";
+  }
+  page += "</body></html>\n";
   return page;
 }
 

@@ -8,6 +8,7 @@
 // block or run as script; the host script puts them on the page as text, never as markup.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/bitmap.h"
 
@@ -34,5 +35,9 @@ std::string SoundDataUri(std::string_view bytes);
 // The whole page. title: UTF-8; cardJson: the card's data as one JSON value.
 // Raises platform::FileError when the player's scripts are missing beside the programs.
 std::string WebCardPage(std::string_view titleUtf8, std::string_view cardJson);
+// The same page with other scripts of the player's folder inline, in order (a card kind that
+// needs no card rules carries only its own host script).
+std::string WebCardPage(std::string_view titleUtf8, std::string_view cardJson,
+                        const std::vector<std::string>& scripts);
 
 }  // namespace web
