@@ -137,7 +137,8 @@ TEST_F(FlashUiForm, StepTwoShowsTheNoticeOnceAndItsButtons) {
   EXPECT_EQ(form.Step(), 1);
   EXPECT_EQ(notices, 1);
   EXPECT_FALSE(form.NextButton()->isVisible());
-  for (QPushButton* b : {form.PrevButton(), form.SaveTemplateButton(), form.PreviewButton(), form.SaveFlashButton()})
+  for (QPushButton* b : {form.PrevButton(), form.SaveTemplateButton(), form.PreviewButton(), form.SaveFlashButton(),
+                         form.SaveWebCardButton()})
     EXPECT_TRUE(b->isVisible());
   QTest::mouseClick(form.PrevButton(), Qt::LeftButton);
   EXPECT_EQ(form.Step(), 0);
@@ -254,6 +255,31 @@ TEST_F(FlashUiForm, SaveFlashBuildsTheMovieAndOpensItsPage) {
   ASSERT_GT(swf->size(), 17u);
   EXPECT_TRUE(swf->substr(0, 3) == "FWS" || swf->substr(0, 3) == "CWS");
   EXPECT_TRUE(platform::files::FileExists(dir.File("贺卡.html")));
+  EXPECT_FALSE(form.Progress()->isVisible());
+}
+
+TEST_F(FlashUiForm, WebCardButtonWritesOnePageAndNoMovie) {
+  ProgramFolderScope folder(CARD_PROGRAM_DIR "/");
+  platform::ScriptedDialogs dialogs;
+  const char* previousOpener = std::getenv("LMCARD_OPENER");
+  std::string keepOpener = previousOpener ? previousOpener : "";
+  setenv("LMCARD_OPENER", "true", 1);
+  TpvFlashMakerForm form;
+  form.SetDialogRunner([](QDialog&) { return int(QDialog::Accepted); });
+  form.show();
+  form.Project().SceneCount = 1;
+  form.Project().Scenes[0].UseBackColor = true;
+  QTest::mouseClick(form.NextButton(), Qt::LeftButton);
+  dialogs.saveAnswers = {dir.File("贺卡.html")};
+  QTest::mouseClick(form.SaveWebCardButton(), Qt::LeftButton);
+  if (previousOpener) setenv("LMCARD_OPENER", keepOpener.c_str(), 1); else unsetenv("LMCARD_OPENER");
+  ASSERT_GE(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].file.filter, "网页贺卡 (*.html)|*.html");
+  EXPECT_TRUE(dialogs.Messages().empty()) << dialogs.Messages().front();
+  auto page = platform::files::ReadFile(dir.File("贺卡.html"));
+  ASSERT_TRUE(page.has_value());
+  EXPECT_NE(page->find("\"kind\":\"flash\""), std::string::npos);
+  EXPECT_FALSE(platform::files::FileExists(dir.File("贺卡.swf")));
   EXPECT_FALSE(form.Progress()->isVisible());
 }
 
