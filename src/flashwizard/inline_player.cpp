@@ -24,6 +24,9 @@ const std::string& Alphabet() {
 
 // Answers the player's requests for its WebAssembly core and for the movie from the data
 // elements of the page; everything else goes to the browser. Unpacking starts at once.
+// Where WebGL is drawn in software (a browser without a GPU) or missing, the player draws on a
+// plain canvas instead: starting its WebGL renderer there takes seconds, and the pictures,
+// moves and fades of a card movie look the same either way.
 constexpr char kLoaderScript[] = R"JS((function(){
 var A="@ALPHABET@",real=window.fetch.bind(window),got={};
 function data(id){var e=document.getElementById(id),s=e.textContent,n=+e.getAttribute("data-size"),m=new Uint8Array(128),o=new Uint8Array(Math.ceil(n/4)*4);
@@ -39,6 +42,10 @@ var id=u.href===movie?"lm-movie":u.pathname.split("/").pop()===wasm?"lm-wasm":nu
 if(!id)return real(input,init);
 return unpack(id).then(function(b){return new Response(b,{status:200,headers:{"Content-Type":id==="lm-wasm"?"application/wasm":"application/x-shockwave-flash"}});});};
 unpack("lm-wasm");
+var cfg=window.RufflePlayer=window.RufflePlayer||{};cfg=cfg.config=cfg.config||{};
+if(!cfg.preferredRenderer){try{var c=document.createElement("canvas"),g=c.getContext("webgl"),i=g&&g.getExtension("WEBGL_debug_renderer_info"),r=i?String(g.getParameter(i.UNMASKED_RENDERER_WEBGL)):"";
+if(!g||/swiftshader|llvmpipe|softpipe|software/i.test(r))cfg.preferredRenderer="canvas";
+var l=g&&g.getExtension("WEBGL_lose_context");if(l)l.loseContext();}catch(e){cfg.preferredRenderer="canvas";}}
 })();)JS";
 
 std::string DataElement(const char* id, std::string_view gzipped) {

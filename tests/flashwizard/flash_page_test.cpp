@@ -3,6 +3,7 @@
 // headless Chromium.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "flashwizard/flash_builder.h"
@@ -62,6 +63,11 @@ void CheckSavedPagePlays(bool fromDisk) {
   EXPECT_TRUE(run.blocked.empty()) << run.Describe();
   // The middle of the player shows the scene's blue.
   EXPECT_TRUE(Near(PixelOf(png, 160, 100), 0, 0, 255, 30));
+  // The harness's browser has no GPU: the player draws on a plain canvas, not software WebGL.
+  const bool canvas = std::any_of(run.consoleMessages.begin(), run.consoleMessages.end(), [](const std::string& m) {
+    return m.find("Used renderer: canvas") != std::string::npos;
+  });
+  EXPECT_TRUE(canvas) << run.Describe();
 }
 
 }  // namespace
