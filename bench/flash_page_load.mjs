@@ -2,7 +2,9 @@
 // the first frame painted after the player has read the movie (its metadata is known, then two
 // animation frames have passed). Pages are tried in turn, RUNS times each, a fresh browser
 // context every time; the median, the page's size and the size of its folder (give each page a
-// folder of its own holding what it loads) are printed per page.
+// folder of its own holding what it loads) are printed per page, with the processor time the
+// browser's processes used meanwhile (median; Linux only), which tells the page's own work from
+// the time it waited for a busy machine.
 //
 // usage: node bench/flash_page_load.mjs [--runs N] LABEL=PAGE.html [LABEL=PAGE.html ...]
 // Needs the harness's npm packages (scripts/install-deps.sh) and Chromium on the PATH.
@@ -46,6 +48,32 @@ const watch = `(() => {
   requestAnimationFrame(tick);
 })();`;
 
+// Processor time (ms) of our child processes (the browser's) by process id, from /proc.
+function browserTicks(rootPid) {
+  const parent = new Map(), ticks = new Map();
+  for (const d of fs.readdirSync("/proc")) {
+    if (!/^\d+$/.test(d)) continue;
+    try {
+      const stat = fs.readFileSync(`/proc/${d}/stat`, "utf8");
+      const f = stat.slice(stat.lastIndexOf(")") + 2).split(" ");
+      parent.set(Number(d), Number(f[1]));
+      ticks.set(Number(d), (Number(f[11]) + Number(f[12])) * 10);
+    } catch { /* gone meanwhile */ }
+  }
+  const out = new Map();
+  for (const [pid, t] of ticks) {
+    if (pid === rootPid) continue;
+    for (let p = parent.get(pid) || 0; p > 1; p = parent.get(p) || 0)
+      if (p === rootPid) { out.set(pid, t); break; }
+  }
+  return out;
+}
+function cpuSince(before, after) {
+  let ms = 0;
+  for (const [pid, t] of after) ms += t - (before.get(pid) || 0);
+  return ms;
+}
+
 // Bytes of everything in a folder, with its subfolders.
 function folderBytes(dir) {
   let total = 0;
@@ -59,9 +87,12 @@ for (let r = 0; r < runs; ++r) {
     const context = await browser.newContext({ viewport: { width: 1000, height: 800 } });
     const page = await context.newPage();
     await page.addInitScript({ content: watch });
+    const rootPid = process.platform === "linux" ? process.pid : undefined;  // the browser is our child
+    const before = rootPid ? browserTicks(rootPid) : new Map();
     await page.goto(pathToFileURL(p.file).href);
     await page.waitForFunction(() => window.__firstFrame !== undefined, null, { timeout: 120000, polling: 50 });
     p.times.push(await page.evaluate(() => window.__firstFrame));
+    if (rootPid) (p.cpu = p.cpu || []).push(cpuSince(before, browserTicks(rootPid)));
     await context.close();
   }
 }
@@ -73,4 +104,5 @@ console.log(`# ${new Date().toISOString()}, ${os.cpus().length} cores, load aver
 for (const p of pages)
   console.log(`${p.label}: page ${size(fs.statSync(p.file).size)}, its folder ` +
               `${size(folderBytes(path.dirname(p.file)))}, first frame after ` +
-              `${(median(p.times) / 1000).toFixed(2)} s (median; runs ${p.times.map((t) => (t / 1000).toFixed(2)).join(", ")} s)`);
+              `${(median(p.times) / 1000).toFixed(2)} s (median; runs ${p.times.map((t) => (t / 1000).toFixed(2)).join(", ")} s)` +
+              (p.cpu ? `, browser processor time ${(median(p.cpu) / 1000).toFixed(2)} s` : ""));
