@@ -1,7 +1,6 @@
 #include "player/web/flash_web_card.h"
 
 #include <algorithm>
-#include <cstring>
 #include <span>
 
 #include "flashwizard/flash_project.h"
