@@ -1,4 +1,5 @@
-# The web card player: the card rules (show box, transition engine, caption places) compiled
+# The web card player: the card rules (show box, transition engine, caption places, the
+# ordinary card player with its greeting entrance) compiled
 # with emcc to WebAssembly inside one JavaScript file, and the page's host script, laid out as
 # web/card_rules.js and web/card_host.js beside the programs. The web card writer inlines both
 # into every page. Only our own code is compiled: no ports, no file system.
@@ -23,13 +24,22 @@ if(CARD_EMCXX)
   file(GLOB web_rule_srcs CONFIGURE_DEPENDS ${src}/maker/transitions/*.cpp)
   list(APPEND web_rule_srcs
     ${web_browser_dir}/web_player_api.cpp
+    ${web_browser_dir}/ordinary_web_api.cpp
+    ${src}/maker/ordinary/card_player.cpp
+    ${src}/maker/ordinary/audio_sequence.cpp
+    ${src}/maker/ordinary/card_movement.cpp
+    ${src}/maker/ordinary/greeting_window.cpp
+    ${src}/maker/ordinary/close_actions.cpp
+    ${src}/maker/ordinary/ordinary_settings.cpp
+    ${src}/player/stage/entrance_geometry.cpp
     ${src}/player/stage/show_box_player.cpp
     ${src}/maker/document/caption_geometry.cpp
     ${src}/platform/bitmap.cpp
     ${src}/platform/color.cpp
     ${src}/platform/message_pump.cpp)
   file(GLOB web_rule_headers CONFIGURE_DEPENDS ${src}/maker/transitions/*.h ${src}/platform/bitmap.h
-       ${src}/platform/color.h ${src}/player/stage/show_box_player.h ${src}/maker/document/caption_geometry.h)
+       ${src}/platform/color.h ${src}/player/stage/show_box_player.h ${src}/maker/document/caption_geometry.h
+       ${src}/maker/ordinary/*.h ${src}/player/stage/entrance_geometry.h)
   # Debian's emscripten finds its acorn through NODE_PATH when the node on PATH is not Debian's.
   set(web_node_path "")
   if(EXISTS /usr/share/nodejs/acorn)

@@ -6,7 +6,8 @@ namespace ordinary {
 
 AudioSequence::AudioSequence(const CardPlayerConfig& config, CardMedia& media,
                              std::function<void()> processMessages)
-    : config_(config), media_(media), processMessages_(std::move(processMessages)) {}
+    : config_(config), media_(media), processMessages_(std::move(processMessages)),
+      background_(media.VoiceInBackground()) {}
 
 AudioSequence::~AudioSequence() { Stop(); }
 
@@ -25,8 +26,13 @@ void AudioSequence::PlayVoiceNow() {
 }
 
 void AudioSequence::StartVoiceThread() {
-  if (voiceThread_.joinable()) voiceThread_.join();
   voiceFinished_ = false;
+  if (background_) {
+    voiceStarted_ = true;
+    media_.PlayVoiceAsync(config_.voice);
+    return;
+  }
+  if (voiceThread_.joinable()) voiceThread_.join();
   voiceThread_ = std::thread([this] {
     voiceStarted_ = true;
     media_.PlayVoiceSync(config_.voice);
@@ -41,8 +47,29 @@ void AudioSequence::WaitForVoice() {
   }
 }
 
+bool AudioSequence::VoiceEnded() {
+  if (background_ && !voiceFinished_ && !media_.VoicePlaying()) voiceFinished_ = true;
+  return voiceFinished_;
+}
+
+// What an audio tick does once the voice it waited for has ended (background voices only).
+void AudioSequence::AfterVoice() {
+  if (config_.playOrder == 0) {
+    if (completed_ < config_.musicCount || config_.musicCount == 0) {
+      media_.SeekMusicToStart();
+      media_.PlayMusic();
+    } else {
+      audioTimer_ = false;
+    }
+    return;
+  }
+  media_.ResumeMusic();
+  RepeatRule();
+}
+
 void AudioSequence::Start() {
   stopped_ = false;
+  waitingForVoice_ = false;
   completed_ = 0;
   voiceFinished_ = false;
   voiceStarted_ = !VoiceUsed();
@@ -60,7 +87,7 @@ void AudioSequence::Start() {
 }
 
 void AudioSequence::VoiceWaitTick() {
-  if (!voiceWaitTimer_ || !voiceFinished_) return;
+  if (!voiceWaitTimer_ || !VoiceEnded()) return;
   voiceWaitTimer_ = false;
   StartMusic();
 }
@@ -82,12 +109,23 @@ void AudioSequence::AudioTick() {
   audioTimer_ = false;  // off during the tick
   bool keep = true;
   const int order = config_.playOrder;
+  if (waitingForVoice_) {
+    audioTimer_ = true;
+    if (!VoiceEnded()) return;
+    waitingForVoice_ = false;
+    AfterVoice();
+    return;
+  }
   if (VoiceUsed() && order == 0) {
     if (media_.MusicPosition() >= media_.MusicLength() - 1) {
       media_.StopMusic();
       ++completed_;
       if (!voiceStarted_) {
         StartVoiceThread();
+        if (background_) {
+          waitingForVoice_ = audioTimer_ = true;
+          return;
+        }
         WaitForVoice();
         if (stopped_) return;
       }
@@ -105,6 +143,10 @@ void AudioSequence::AudioTick() {
   if (VoiceUsed() && order == 3 && !voiceStarted_ && media_.MusicPosition() >= config_.musicPosition) {
     media_.PauseMusic();
     StartVoiceThread();
+    if (background_) {
+      waitingForVoice_ = true;
+      return;
+    }
     WaitForVoice();
     if (stopped_) {
       audioTimer_ = false;

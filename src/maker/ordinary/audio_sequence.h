@@ -6,6 +6,8 @@
 //
 // The voice of play orders 0, 1 and 3 plays synchronously on a worker thread made for each play;
 // orders 0 and 3 wait for it by processing window messages, order 1 polls it with its timer.
+// Hosts whose media play the voice in the background (CardMedia::VoiceInBackground) get the same
+// order without a thread: the timer that would wait instead looks again on its next tick.
 // Without music (not used, or a file that does not open) orders 0, 3 and 4 have no music to cue
 // the voice, so they play the voice once, at the start.
 #include <atomic>
@@ -48,6 +50,8 @@ class AudioSequence {
   bool StartMusic();
   void StartVoiceThread();
   void WaitForVoice();
+  bool VoiceEnded();
+  void AfterVoice();
   void RepeatRule();
   void PlayVoiceNow();
 
@@ -61,6 +65,8 @@ class AudioSequence {
   bool audioTimer_ = false;
   bool voiceWaitTimer_ = false;
   bool musicOpen_ = false;
+  const bool background_;     // the media play the voice in the background
+  bool waitingForVoice_ = false;  // an audio tick is waiting for the voice (background only)
   bool stopped_ = true;  // until Start
   int completed_ = 0;
 };

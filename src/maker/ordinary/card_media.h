@@ -25,6 +25,11 @@ class CardMedia {
   virtual void PlayVoiceAsync(const std::string& file) = 0;
   virtual void PlayVoiceSync(const std::string& file) = 0;
   virtual void StopVoice() = 0;
+  // A host that cannot block on a voice (no threads, as in a web page) answers true: the voice
+  // is then started with PlayVoiceAsync, and the player asks VoicePlaying on its timers
+  // instead of waiting for PlayVoiceSync on a worker thread.
+  virtual bool VoiceInBackground() const { return false; }
+  virtual bool VoicePlaying() { return false; }
 };
 
 // The platform's media control interface and wave sound call.

@@ -142,6 +142,19 @@ CardPlayerConfig AudioConfig(int order, int count) {
 
 using Log = std::vector<std::string>;
 
+// Media that cannot block on a voice: the voice plays in the background until the test ends it.
+class BackgroundMedia : public FakeMedia {
+ public:
+  bool VoiceInBackground() const override { return true; }
+  bool VoicePlaying() override { return voicePlaying; }
+  void PlayVoiceAsync(const std::string& f) override {
+    FakeMedia::PlayVoiceAsync(f);
+    voicePlaying = true;
+  }
+  void PlayVoiceSync(const std::string&) override { ADD_FAILURE() << "a background voice is never waited for"; }
+  bool voicePlaying = false;
+};
+
 }  // namespace
 
 TEST(CardPlayerTest, MovesOnItsPathUntilTheGreetingComesUp) {
@@ -285,6 +298,57 @@ TEST(AudioSequenceTest, OrderZeroPlaysTheVoiceAfterTheFirstMusicPlayThenRepeatsT
   EXPECT_EQ(rig.media.TakeLog(), (Log{"stop"}));  // second play done: no voice, no replay
   EXPECT_EQ(p.audio().completedPlays(), 2);
   EXPECT_FALSE(p.audio().audioTimerOn());
+}
+
+// Orders 0, 1 and 3 keep their order without a thread when the voice plays in the background.
+TEST(AudioSequenceTest, BackgroundVoicesKeepTheOrderWithoutWaiting) {
+  auto run = [](int order, auto&& steps) {
+    BackgroundMedia media;
+    FakeClock clock;
+    ScriptedRandom random;
+    CardPlayerEnv env;
+    env.clock = &clock;
+    env.screen = {800, 600};
+    env.random = &random;
+    env.media = &media;
+    CardPlayer p(AudioConfig(order, 2), env);
+    p.Show();
+    steps(p, media, [&](int ms) {
+      for (int t = 0; t < ms; t += 10) {
+        clock.now += 10;
+        p.Poll();
+      }
+    });
+  };
+  run(1, [](CardPlayer& p, BackgroundMedia& m, auto advance) {
+    EXPECT_EQ(m.TakeLog(), (Log{"voice v.wav"}));
+    advance(300);
+    EXPECT_TRUE(m.TakeLog().empty());  // the music waits for the voice
+    m.voicePlaying = false;
+    advance(100);
+    EXPECT_EQ(m.TakeLog(), (Log{"open m.mid", "play"}));
+    EXPECT_TRUE(p.audio().voiceFinished());
+  });
+  run(0, [](CardPlayer& p, BackgroundMedia& m, auto advance) {
+    m.TakeLog();
+    m.position = 999;
+    advance(10);
+    advance(50);
+    EXPECT_EQ(m.TakeLog(), (Log{"stop", "voice v.wav"}));  // no replay while the voice plays
+    m.voicePlaying = false;
+    advance(10);
+    EXPECT_EQ(m.TakeLog(), (Log{"seek", "play"}));
+    EXPECT_EQ(p.audio().completedPlays(), 1);
+  });
+  run(3, [](CardPlayer&, BackgroundMedia& m, auto advance) {
+    m.TakeLog();
+    m.position = 400;
+    advance(50);
+    EXPECT_EQ(m.TakeLog(), (Log{"pause", "voice v.wav"}));
+    m.voicePlaying = false;
+    advance(10);
+    EXPECT_EQ(m.TakeLog(), (Log{"resume"}));
+  });
 }
 
 TEST(AudioSequenceTest, RepeatRuleCountsPlaysAndZeroRepeatsWithoutEnd) {
