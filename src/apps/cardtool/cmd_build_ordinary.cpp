@@ -1,6 +1,6 @@
 // cardtool build-ordinary: builds an ordinary card from an ordinary card template (".lmcard").
 // An output name ending in ".crd1" gives a plain ordinary card file, ".html" a web card,
-// anything else an EXE card.
+// anything else an EXE card. A web card carries its MIDI music and movies converted for browsers.
 #include <cstdio>
 #include <string>
 
@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "player/web/ordinary_web_card.h"
+#include "webmedia/page_converter.h"
 
 namespace {
 
@@ -31,7 +32,11 @@ int Run(const cardtool::Args& args) {
   // The wizard would not let a card without its picture be built.
   if (s.cardImg.empty()) return cardtool::Fail("the template names no card picture that exists");
   if (platform::AsciiLower(platform::paths::ExtractFileExt(out)) == ".html") {
-    web::WriteOrdinaryWebCard(s, out);
+    std::vector<std::string> failures;
+    const std::vector<std::string> leftOut = web::WriteOrdinaryWebCard(s, out, webmedia::PageMediaConverter(&failures));
+    for (const std::string& f : failures) std::fprintf(stderr, "warning: %s\n", f.c_str());
+    for (const std::string& f : leftOut)
+      std::fprintf(stderr, "warning: %s cannot be played in a browser; the web card plays without it\n", f.c_str());
     std::printf("%s: ordinary web card, %zu bytes\n", opt.Positionals()[1].c_str(),
                 platform::files::ReadFile(out).value_or(std::string()).size());
     return 0;

@@ -78,6 +78,10 @@ class OrdinaryStage {
   bool Closed() const { return player_->closed(); }
   int GreetingLineCount() const { return static_cast<int>(greetingLines_.size()); }
   int GreetingLineHeight() const { return greetingLineHeight_; }
+  // The greeting text broken into the label's lines, and the font it is drawn in (null without
+  // a greeting box or when the font cannot be made).
+  const std::vector<std::string>& GreetingLines() const { return greetingLines_; }
+  const platform::fonts::Font* GreetingFontFace() const { return greetingFont_.get(); }
 
  private:
   class StageClock;

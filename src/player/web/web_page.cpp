@@ -4,6 +4,7 @@
 
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/media_probe.h"
 #include "platform/paths.h"
 #include "platform/png_writer.h"
 #include "platform/text.h"
@@ -91,6 +92,21 @@ std::string SoundDataUri(std::string_view bytes) {
                      (static_cast<unsigned char>(bytes[1]) & 0xE0) == 0xE0;
   if (id3 || frame) return DataUri("audio/mpeg", bytes);
   return {};
+}
+
+std::string MediaDataUri(const std::string& path, const MediaConverter& convert, int64_t* lengthMs) {
+  if (lengthMs) *lengthMs = 0;
+  auto bytes = platform::files::ReadFile(path);
+  if (!bytes) return {};
+  std::string uri = SoundDataUri(*bytes);
+  std::string_view played = *bytes;
+  std::optional<ConvertedMedia> converted;
+  if (uri.empty() && convert && (converted = convert(path))) {
+    uri = DataUri(converted->mime, converted->bytes);
+    played = converted->bytes;
+  }
+  if (!uri.empty() && lengthMs) *lengthMs = platform::media::Probe(platform::media::BufferSource(played)).lengthMs;
+  return uri;
 }
 
 namespace {

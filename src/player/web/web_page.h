@@ -6,6 +6,9 @@
 //
 // Card texts go into the page only inside the JSON block, escaped so that no text can end the
 // block or run as script; the host script puts them on the page as text, never as markup.
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +34,21 @@ std::string PngDataUri(const platform::Bitmap& bitmap);
 // A media file's bytes as a data: address the browser can play or show; mime chosen by content.
 // Empty when the browser cannot use the kind (MIDI, movies): the card then plays without it.
 std::string SoundDataUri(std::string_view bytes);
+
+// A media file turned into one a browser plays (MIDI music to MP3, movies to WebM).
+struct ConvertedMedia {
+  std::string mime;
+  std::string bytes;
+};
+// Converts the media file at a system path, or answers nothing when it cannot. The programs
+// that link the converters supply one (webmedia::PageMediaConverter); the writers never call
+// the codecs themselves.
+using MediaConverter = std::function<std::optional<ConvertedMedia>(const std::string& path)>;
+
+// A media file as a data: address a browser plays: as it is when the browser knows its kind,
+// else converted by convert (when given). Empty when neither works or the file cannot be read.
+// lengthMs (when given) receives the playing length, 0 when unknown.
+std::string MediaDataUri(const std::string& path, const MediaConverter& convert, int64_t* lengthMs = nullptr);
 
 // The whole page. title: UTF-8; cardJson: the card's data as one JSON value.
 // Raises platform::FileError when the player's scripts are missing beside the programs.

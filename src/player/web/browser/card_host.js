@@ -272,27 +272,140 @@
   });
   window.addEventListener('pagehide', function () { if (!state.ended) runEffects(data.onClose || []); });
 
-  // --- ordinary cards: the drawings the card stage made, on the page's clock ----------
+  // --- ordinary cards: the ordinary card player in WebAssembly, drawn on the page's clock ----
+  // The page is the screen: the card comes up and travels on it. The rules decide place, size,
+  // greeting, entrance, scrolling and sound; this draws them and plays what they ask for.
   function playOrdinary() {
-    const g = data.greeting;
-    const shown = { greetingAt: -1, frames: [], final: null };
-    state.greeting = shown;
-    function bringGreeting() {
-      if (shown.greetingAt >= 0 || !g) return;
-      shown.greetingAt = now();
-      canvas.width = g.width;
-      canvas.height = g.height;
+    const cfg = data.config, g = data.greeting;
+    const shown = { handle: 0, look: null, greetingAt: -1, picture: null, box: null, lines: [], video: null };
+    const audioLog = [];
+    state.audioLog = audioLog;  // every sound the card starts: { what: 'music' | 'voice', at }
+    state.ordinary = shown;
+    canvas.style.position = 'absolute';
+
+    // The sound, on the rules' clock: positions run while playing, lengths come with the card.
+    const music = { el: null, playing: false, pos: 0, since: 0 };
+    const voice = { el: null, since: -1 };
+    const media = {
+      time: 0,
+      openMusic: function () { return !!data.music && data.musicMs > 0; },
+      music: function (what) {
+        if (!music.el) { music.el = new Audio(data.music); state.music = music.el; }
+        const t = media.time;
+        if (what === 0 || what === 3) {  // play, resume
+          if (what === 0) audioLog.push({ what: 'music', at: t });
+          music.playing = true;
+          music.since = t;
+          music.el.currentTime = music.pos / 1000;
+          music.el.play().catch(function () {});
+        } else if (what === 4) {  // back to the start
+          music.pos = 0;
+          music.since = t;
+          music.el.currentTime = 0;
+        } else {  // stop, pause, close
+          music.pos = media.musicPosition();
+          music.playing = false;
+          music.el.pause();
+        }
+      },
+      musicLength: function () { return data.musicMs; },
+      musicPosition: function () {
+        return music.playing ? Math.min(data.musicMs, music.pos + media.time - music.since) : music.pos;
+      },
+      playVoice: function () {
+        if (!data.voice) return;
+        if (!voice.el) voice.el = new Audio(data.voice);
+        audioLog.push({ what: 'voice', at: media.time });
+        voice.since = media.time;
+        voice.el.currentTime = 0;
+        voice.el.play().catch(function () {});
+      },
+      stopVoice: function () { voice.since = -1; if (voice.el) voice.el.pause(); },
+      voicePlaying: function () { return voice.since >= 0 && media.time - voice.since < data.voiceMs; },
+      open: function (target) { openAddress(target); },
+    };
+
+    function withString(text, fn) {
+      const bytes = new TextEncoder().encode(text);
+      const ptr = rules._wp_alloc(bytes.length + 1);
+      rules.HEAPU8.set(bytes, ptr);
+      rules.HEAPU8[ptr + bytes.length] = 0;
+      const r = fn(ptr);
+      rules._wp_free(ptr);
+      return r;
+    }
+    const lookBuf = { ptr: 0 };
+    function look(t) {
+      rules._wp_ord_state(shown.handle, t, lookBuf.ptr);
+      const v = rules.HEAP32.subarray(lookBuf.ptr >> 2, (lookBuf.ptr >> 2) + 13);
+      return { left: v[0], top: v[1], width: v[2], height: v[3], greeting: v[4] !== 0, closed: v[5] !== 0,
+               scroll: v[6], entrance: v[7], part: [v[8], v[9], v[10], v[11], v[12]], t: t };
+    }
+    function frameOf(p, elapsed) { return p.frames[gifFrame(p, elapsed)] || p.frames[0]; }
+
+    function drawCard(t) {
+      if (!data.transparent) { ctx.fillStyle = data.color; ctx.fillRect(0, 0, canvas.width, canvas.height); }
+      if (shown.picture) {
+        const r = data.pictureRect;
+        ctx.drawImage(frameOf(shown.picture, t), r[0], r[1], r[2], r[3]);
+      }
+    }
+    function drawGreeting(target, t, s) {
+      const c = target.getContext('2d');
+      const w = target.width, h = target.height;
+      c.clearRect(0, 0, w, h);
+      if (!g.transparent) { c.fillStyle = g.color; c.fillRect(0, 0, w, h); }
+      if (shown.box) c.drawImage(frameOf(shown.box, t - shown.greetingAt), 0, 0, w, h);
+      c.save();
+      c.beginPath();
+      // Scrolling text runs over the whole window; still text stays in the label.
+      if (cfg.scroll) c.rect(0, 0, w, h); else c.rect(8, 8, cfg.labelWidth, cfg.labelHeight);
+      c.clip();
+      const top = cfg.scroll ? s.scroll : 8;
+      for (let i = 0; i < shown.lines.length; i++) {
+        if (shown.lines[i]) c.drawImage(shown.lines[i], 8, top + i * g.lineHeight);
+      }
+      c.restore();
+    }
+    const work = document.createElement('canvas');
+    function place(s) {
+      canvas.style.left = s.left + 'px';
+      canvas.style.top = s.top + 'px';
+      if (canvas.width !== s.width || canvas.height !== s.height) { canvas.width = s.width; canvas.height = s.height; }
+      if (shown.video) {
+        shown.video.style.left = s.left + 'px';
+        shown.video.style.top = s.top + 'px';
+      }
     }
     function paintOrdinary() {
       if (state.ended) return;
       const t = now();
-      if (g && g.at >= 0 && shown.greetingAt < 0 && t >= g.at) bringGreeting();
-      if (shown.greetingAt < 0) {
-        ctx.drawImage(baseImg, 0, 0);
+      media.time = t;
+      rules._wp_ord_advance(shown.handle, t);
+      const s = look(t);
+      shown.look = s;
+      if (s.closed) { endCard(); return; }
+      place(s);
+      ctx.clearRect(0, 0, canvas.width, canvas.height);
+      if (!s.greeting) {
+        drawCard(t);
       } else {
-        const k = Math.floor((t - shown.greetingAt) / g.step);
-        const img = k < shown.frames.length ? shown.frames[k] : shown.final;
-        if (img) ctx.drawImage(img, 0, 0);
+        if (shown.greetingAt < 0) {
+          shown.greetingAt = t;
+          if (shown.video) { shown.video.pause(); shown.video.remove(); shown.video = null; }
+        }
+        work.width = s.width;
+        work.height = s.height;
+        drawGreeting(work, t, s);
+        // The entrance: the part shown so far, at its opacity; the page shows through elsewhere.
+        const p = s.part;
+        ctx.save();
+        ctx.beginPath();
+        ctx.rect(p[0], p[1], p[2], p[3]);
+        ctx.clip();
+        ctx.globalAlpha = p[4] / 255;
+        ctx.drawImage(work, 0, 0);
+        ctx.restore();
       }
       state.frames++;
     }
@@ -304,27 +417,56 @@
       state.busyMs += performance.now() - started;
       requestAnimationFrame(loop);
     }
-    function input(kind) {
+    function input(twice) {
       if (state.ended || !state.ready) return;
-      if (!state.soundAllowed) playMusic();
-      if (shown.greetingAt < 0) {
-        if (g && g[kind]) bringGreeting();
-        return;
-      }
-      if (kind === 'click') endCard();
+      if (shown.video) shown.video.muted = false;
+      media.time = now();
+      rules._wp_ord_click(shown.handle, media.time, twice ? 1 : 0);
+      paintOrdinary();
     }
-    canvas.addEventListener('click', function () { input('click'); });
-    canvas.addEventListener('dblclick', function () { input('dblclick'); });
-    Promise.all([loadImage(data.base), g ? loadAll(g.entrance) : [], g ? loadImage(g.final) : null])
+    canvas.addEventListener('click', function () { input(false); });
+    canvas.addEventListener('dblclick', function () { input(true); });
+    window.addEventListener('pagehide', function () {
+      if (shown.handle && !state.ended) rules._wp_ord_close(shown.handle);
+    });
+
+    function loadPicture(p) {
+      return p ? loadAll(p.frames).then(function (imgs) { return { frames: imgs, delays: p.delays }; }) : null;
+    }
+    Promise.all([CardRules({ ordinaryMedia: media }), loadPicture(data.picture),
+                 g ? loadPicture(g.picture) : null, g ? loadAll(g.lines) : []])
       .then(function (loaded) {
-        baseImg = loaded[0];
-        shown.frames = loaded[1];
-        shown.final = loaded[2];
+        rules = loaded[0];
+        shown.picture = loaded[1];
+        shown.box = loaded[2];
+        shown.lines = loaded[3];
+        if (data.movie) {
+          // The movie plays from the window's top-left corner at the card size, again and again;
+          // its sound comes with the first click (browsers start muted movies only).
+          const v = document.createElement('video');
+          v.src = data.movie;
+          v.loop = true;
+          v.muted = true;
+          v.playsInline = true;
+          v.style.cssText = 'position:absolute;object-fit:fill;pointer-events:none';
+          v.width = data.width;
+          v.height = data.height;
+          document.body.appendChild(v);
+          v.play().catch(function () {});
+          shown.video = v;
+        }
+        lookBuf.ptr = rules._wp_alloc(13 * 4);
+        shown.handle = rules._wp_ord_new();
+        for (const name in cfg) withString(name, function (p) { rules._wp_ord_set(shown.handle, p, cfg[name]); });
+        if (data.url) withString(data.url, function (p) { rules._wp_ord_set_link(shown.handle, 0, p); });
+        if (data.mail) withString(data.mail, function (p) { rules._wp_ord_set_link(shown.handle, 1, p); });
         state.t0 = performance.now();
+        media.time = 0;
+        rules._wp_ord_start(shown.handle, 0, window.innerWidth || 1024, window.innerHeight || 768,
+                            (Math.random() * 4294967296) >>> 0, g ? g.lineHeight : 0, g ? g.lines.length : 0);
         loop();
         state.firstPaint = performance.now();
         state.ready = true;
-        playMusic();
       });
   }
 

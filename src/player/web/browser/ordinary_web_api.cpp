@@ -25,6 +25,7 @@ EM_JS(double, js_music_position, (), { return Module.ordinaryMedia.musicPosition
 EM_JS(void, js_voice_play, (), { Module.ordinaryMedia.playVoice(); });
 EM_JS(void, js_voice_stop, (), { Module.ordinaryMedia.stopVoice(); });
 EM_JS(int, js_voice_playing, (), { return Module.ordinaryMedia.voicePlaying() ? 1 : 0; });
+EM_JS(void, js_time, (double t), { Module.ordinaryMedia.time = t; });
 EM_JS(void, js_open, (const char* target), { Module.ordinaryMedia.open(UTF8ToString(target)); });
 
 enum MusicCall { kPlay = 0, kStop, kPause, kResume, kSeekToStart, kClose };
@@ -85,7 +86,9 @@ struct WebOrdinaryCard {
   }
   void RunTo(int64_t t) {
     while (clock.now < t && !player->closed()) {
-      clock.now = std::min(t, clock.now + kPollMs);
+      // On the poll grid, so that a timer whose interval is a multiple of it fires on time.
+      clock.now = std::min(t, (clock.now / kPollMs + 1) * kPollMs);
+      js_time(static_cast<double>(clock.now));
       player->Poll();
       Catch(clock.now);
     }
