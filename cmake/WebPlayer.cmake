@@ -60,8 +60,9 @@ else()
   message(WARNING "em++ not found: web cards cannot be written (install Debian's emscripten)")
   add_custom_target(web_player ALL DEPENDS ${CARD_WEB_DIR}/card_host.js ${CARD_WEB_DIR}/flash_host.js)
 endif()
-# cardtool and the Flash wizard write web cards: the scripts are laid out whenever they are built.
-foreach(writer cardtool lmflashcard)
+# cardtool, the card maker and the Flash wizard write web cards: the scripts are laid out whenever
+# they are built.
+foreach(writer cardtool lmcard lmflashcard)
   if(TARGET ${writer})
     add_dependencies(${writer} web_player)
   endif()

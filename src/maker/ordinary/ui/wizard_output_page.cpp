@@ -10,6 +10,7 @@
 #include "maker/mail/ui/mail_dialog.h"
 #include "maker/ordinary/ordinary_template.h"
 #include "maker/ordinary/ui/ordinary_wizard.h"
+#include "maker/ordinary/ui/web_card_build.h"
 #include "maker/ordinary/ui/wizard_parts.h"
 #include "maker/packaging/ordinary_build.h"
 #include "maker/transitions/ui/bitmap_image.h"
@@ -128,7 +129,9 @@ bool TForm3::Build() {
   if (RunChecks(true)) return false;
   packaging::OrdinaryBuildResult result = packaging::OrdinaryBuildResult::Failed;
   try {
-    result = packaging::BuildOrdinaryCard(Settings(), FromQString(ui_.output->text()));
+    const std::string output = FromQString(ui_.output->text());
+    result = IsWebCardOutput(output) ? BuildOrdinaryWebCard(Settings(), output)
+                                     : packaging::BuildOrdinaryCard(Settings(), output);
   } catch (const platform::Error& e) {
     platform::ShowMessage(e.what(), platform::MsgIcon::Error);
     return false;
@@ -178,7 +181,7 @@ void TForm3::SendCard() {
 }
 
 void TForm3::BrowseOutput() {
-  std::optional<CardFormat> format = ChooseCardFormat(this);
+  std::optional<CardFormat> format = ChooseCardFormat(this, /*offerWeb=*/true);
   if (!format) return;
   RememberedFolders& folders = WizardFolders();
   std::optional<std::string> chosen = platform::CurrentDialogs().SaveFile(

@@ -139,6 +139,13 @@ platform::FileDialogOptions OutputDialogOptions(CardFormat format, const std::st
   o.filter = std::string(kOutputFilter);
   o.initialDir = folder;
   if (!currentOutput.empty() && files::FileExists(currentOutput)) o.fileName = currentOutput;
+  o.overwritePrompt = false;
+  if (format == CardFormat::Web) {
+    o.filter = "网页贺卡 (*.html)|*.html";
+    o.defaultExt = "html";
+    o.filterIndex = 1;
+    return o;
+  }
   bool plain = format == CardFormat::Plain;
   o.defaultExt = plain ? "crd1" : "exe";
   o.filterIndex = plain ? 2 : 1;
@@ -148,6 +155,7 @@ platform::FileDialogOptions OutputDialogOptions(CardFormat format, const std::st
 
 std::string OutputPathFor(const std::string& chosen, CardFormat format) {
   std::string ext = LowerExt(chosen);
+  if (format == CardFormat::Web) return ext == ".html" || ext == ".htm" ? chosen : paths::ChangeFileExt(chosen, ".html");
   bool plain = ext == ".crd1" ? true : ext == ".exe" ? false : format == CardFormat::Plain;
   return paths::ChangeFileExt(chosen, plain ? ".crd1" : ".exe");
 }

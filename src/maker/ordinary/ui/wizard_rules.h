@@ -108,7 +108,8 @@ bool ConfirmFinish(bool built, bool templateOption, bool templateSaved);
 platform::FileDialogOptions OutputDialogOptions(CardFormat format, const std::string& currentOutput,
                                                 const std::string& folder);
 // The output field's new text: the chosen name with ".crd1" when the plain card filter was in use
-// at the end (seen from the chosen name's extension, else from the format), ".exe" otherwise.
+// at the end (seen from the chosen name's extension, else from the format), ".exe" otherwise;
+// a web card keeps ".html" (".htm") and gets ".html" otherwise.
 std::string OutputPathFor(const std::string& chosen, CardFormat format);
 
 // An open dialog's options: a title, a filter, the folder and the current file preselected when

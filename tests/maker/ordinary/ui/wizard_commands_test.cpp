@@ -274,6 +274,26 @@ TEST_F(WizardFixture, OutputBrowseFollowsTheChosenFormat) {
   SetFormatChooserScript(std::move(previous));
 }
 
+TEST_F(WizardFixture, TheWebChoiceBuildsAWebCard) {
+  TempDir dir;
+  TForm3 wizard;
+  const WizardUi& ui = wizard.Ui();
+  auto previous = SetFormatChooserScript([] { return std::optional<CardFormat>(CardFormat::Web); });
+  dialogs.saveAnswers = {dir.File("web card")};
+  QTest::mouseClick(ui.outputBrowse, Qt::LeftButton);
+  SetFormatChooserScript(std::move(previous));
+  EXPECT_EQ(FromQString(ui.output->text()), dir.File("web card.html"));
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].file.defaultExt, "html");
+
+  wizard.Setcardimg(ProgramFile(kCard));
+  ASSERT_TRUE(wizard.Build());
+  EXPECT_EQ(dialogs.Messages().back(), "贺卡文件 " + dir.File("web card.html") + " 已生成，您现在可以将它发送给您的朋友了。");
+  const std::string page = platform::files::ReadFile(dir.File("web card.html")).value_or("");
+  EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
+  EXPECT_NE(page.find("\"kind\":\"ordinary\""), std::string::npos);
+}
+
 TEST_F(WizardFixture, FlashMovieIsRefusedAndTheCardStays) {
   TForm3 wizard;
   wizard.Setcardimg(ProgramFile(kCard));
