@@ -18,6 +18,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "player/web/interactive_web_card.h"
+#include "webmedia/page_converter.h"
 
 namespace {
 
@@ -50,7 +51,10 @@ int Run(const cardtool::Args& args) {
     hooks.status = [](const std::string& s) { std::fprintf(stderr, "%s\n", platform::GbkToUtf8(s).c_str()); };
   }
   if (platform::AsciiLower(platform::paths::ExtractFileExt(out)) == ".html") {
-    if (!web::BuildInteractiveWebCard(doc, out, hooks)) return 1;
+    std::vector<std::string> failures;
+    const bool built = web::BuildInteractiveWebCard(doc, out, hooks, webmedia::PageMediaConverter(&failures));
+    for (const std::string& f : failures) std::fprintf(stderr, "warning: %s\n", platform::GbkToUtf8(f).c_str());
+    if (!built) return 1;
     std::printf("%s: web card, %zu bytes\n", opt.Positionals()[1].c_str(),
                 platform::files::ReadFile(out).value_or(std::string()).size());
     return 0;

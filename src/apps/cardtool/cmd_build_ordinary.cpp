@@ -34,9 +34,10 @@ int Run(const cardtool::Args& args) {
   if (platform::AsciiLower(platform::paths::ExtractFileExt(out)) == ".html") {
     std::vector<std::string> failures;
     const std::vector<std::string> leftOut = web::WriteOrdinaryWebCard(s, out, webmedia::PageMediaConverter(&failures));
-    for (const std::string& f : failures) std::fprintf(stderr, "warning: %s\n", f.c_str());
+    for (const std::string& f : failures) std::fprintf(stderr, "warning: %s\n", platform::GbkToUtf8(f).c_str());
     for (const std::string& f : leftOut)
-      std::fprintf(stderr, "warning: %s cannot be played in a browser; the web card plays without it\n", f.c_str());
+      std::fprintf(stderr, "warning: %s cannot be played in a browser; the web card plays without it\n",
+                   platform::GbkToUtf8(f).c_str());
     std::printf("%s: ordinary web card, %zu bytes\n", opt.Positionals()[1].c_str(),
                 platform::files::ReadFile(out).value_or(std::string()).size());
     return 0;

@@ -64,11 +64,12 @@ std::string FramesJson(const stage::StagePicture& pic) {
 class Recorder : public stage::StageSound, public stage::StageNavigator, public stage::StageUi {
  public:
   std::vector<std::string> effects;
+  MediaConverter convert;
 
   void PlayMusic(const std::string&) override {}
   void StopMusic() override {}
   void PlaySound(const std::string& path) override {
-    const std::string uri = SoundDataUri(FileBytes(path));
+    const std::string uri = MediaDataUri(path, FileBytes(path), convert);
     if (!uri.empty()) effects.push_back("{\"do\":\"sound\",\"src\":" + JsonString(uri) + "}");
   }
   bool Open(const std::string& target) override {
@@ -172,10 +173,11 @@ const player::ClickSetting* ClickOf(const player::CardModel& m, ElementKind kind
 }
 
 // What a click on the element does, as the page's effect list.
-std::string ClickEffects(player::OpenedCard& full, ElementKind kind, int tag) {
+std::string ClickEffects(player::OpenedCard& full, ElementKind kind, int tag, const MediaConverter& convert) {
   const player::ClickSetting* click = ClickOf(full.model, kind, tag);
   if (!click) return "[]";
   Recorder rec;
+  rec.convert = convert;
   stage::CardStage st(full, rec.Hosts(), BuildOptions());
   st.Runtime().Click(kind, tag);
   std::vector<std::string> effects = rec.effects;
@@ -220,8 +222,9 @@ std::string ClickEffects(player::OpenedCard& full, ElementKind kind, int tag) {
   return out + "]";
 }
 
-std::string WindowEffects(player::OpenedCard& full, bool closing) {
+std::string WindowEffects(player::OpenedCard& full, bool closing, const MediaConverter& convert) {
   Recorder rec;
+  rec.convert = convert;
   stage::StageOptions o = BuildOptions();
   stage::CardStage st(full, rec.Hosts(), o);
   st.Start(0, {1024, 768}, st.Width(), st.Height());
@@ -241,7 +244,7 @@ std::string CursorName(int cursor) { return cursor == 1 ? "pointer" : cursor == 
 
 }  // namespace
 
-std::string InteractiveCardJson(player::OpenedCard& card) {
+std::string InteractiveCardJson(player::OpenedCard& card, const MediaConverter& convert) {
   const player::CardModel& m = card.model;
   std::string j = "{\"kind\":\"interactive\"";
 
@@ -277,8 +280,12 @@ std::string InteractiveCardJson(player::OpenedCard& card) {
   }
   j += "]";
 
-  // Music: the browser plays WAV and MP3; other kinds wait for conversion.
-  const std::string music = m.window.music.Packed() ? SoundDataUri(card.media->Bytes(m.window.music.id)) : "";
+  // Music: the browser plays WAV and MP3; MIDI music is converted when a converter is given.
+  std::string music;
+  if (m.window.music.Packed()) {
+    const std::string_view bytes = card.media->Bytes(m.window.music.id);
+    music = MediaDataUri("music" + player::SniffExtension(bytes), bytes, convert);
+  }
   j += ",\"music\":" + (music.empty() ? std::string("null") : JsonString(music));
 
   // The show box: its pictures decoded here, its rules in the page's WebAssembly.
@@ -365,7 +372,7 @@ std::string InteractiveCardJson(player::OpenedCard& card) {
     if (!rect) return;
     std::string h = "{" + RectJson(*rect) + ",\"hint\":" + JsonText(hint) + ",\"cursor\":\"" + CursorName(cursor) +
                     "\",\"box\":" + (kind == ElementKind::Pics ? "true" : "false") +
-                    ",\"effects\":" + (clicks ? ClickEffects(card, kind, tag) : std::string("[]")) + "}";
+                    ",\"effects\":" + (clicks ? ClickEffects(card, kind, tag, convert) : std::string("[]")) + "}";
     hits.push_back({ind, static_cast<int>(hits.size()), std::move(h)});
   };
   if (m.picsBox.present) add(ElementKind::Pics, 0, 0, m.picsBox.hint, m.picsBox.cursor, false);
@@ -382,19 +389,19 @@ std::string InteractiveCardJson(player::OpenedCard& card) {
   for (size_t i = 0; i < hits.size(); ++i) j += (i ? "," : "") + hits[i].json;
   j += "]";
 
-  j += ",\"onLoad\":" + WindowEffects(card, false);
-  j += ",\"onClose\":" + WindowEffects(card, true);
+  j += ",\"onLoad\":" + WindowEffects(card, false, convert);
+  j += ",\"onClose\":" + WindowEffects(card, true, convert);
   return j + "}";
 }
 
-void WriteInteractiveWebCard(player::OpenedCard& card, const std::string& outPath) {
-  const std::string json = InteractiveCardJson(card);
+void WriteInteractiveWebCard(player::OpenedCard& card, const std::string& outPath, const MediaConverter& convert) {
+  const std::string json = InteractiveCardJson(card, convert);
   const std::string page = WebCardPage(platform::GbkToUtf8(card.model.window.title), json);
   if (!platform::files::WriteFileAtomic(outPath, page)) throw platform::FileError("无法写入文件 " + outPath + "。");
 }
 
 bool BuildInteractiveWebCard(document::CardDocument& doc, const std::string& outPath,
-                             const packaging::MakeExeHooks& hooks) {
+                             const packaging::MakeExeHooks& hooks, const MediaConverter& convert) {
   static int counter = 0;
   const auto& family = packaging::ChooseFamily(doc, packaging::BuilderMediaList(doc));
   const std::string card = platform::files::TempFolder() + "webcard-" + std::to_string(::getpid()) + "-" +
@@ -420,7 +427,7 @@ bool BuildInteractiveWebCard(document::CardDocument& doc, const std::string& out
   if (!packaging::MakeExe(doc, card, inner)) return false;
   if (hooks.status) hooks.status(kWritingPage);
   player::OpenedCard opened = player::OpenCardFile(card);
-  WriteInteractiveWebCard(opened, outPath);
+  WriteInteractiveWebCard(opened, outPath, convert);
   return true;
 }
 

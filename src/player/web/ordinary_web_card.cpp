@@ -90,7 +90,7 @@ std::string OrdinaryCardJson(const ordinary::OrdinarySettings& settings, const M
   j += ",\"color\":" + Css(c.windowColor) + ",\"transparent\":" + Bool(c.transparent);
 
   auto media = [&](const std::string& path, int64_t* length) {
-    std::string uri = path.empty() ? std::string() : MediaDataUri(path, convert, length);
+    std::string uri = path.empty() ? std::string() : MediaFileDataUri(path, convert, length);
     if (uri.empty() && !path.empty() && leftOut) leftOut->push_back(path);
     return uri.empty() ? std::string("null") : JsonString(uri);
   };

@@ -94,14 +94,19 @@ std::string SoundDataUri(std::string_view bytes) {
   return {};
 }
 
-std::string MediaDataUri(const std::string& path, const MediaConverter& convert, int64_t* lengthMs) {
+std::string MediaFileDataUri(const std::string& path, const MediaConverter& convert, int64_t* lengthMs) {
   if (lengthMs) *lengthMs = 0;
   auto bytes = platform::files::ReadFile(path);
-  if (!bytes) return {};
-  std::string uri = SoundDataUri(*bytes);
-  std::string_view played = *bytes;
+  return bytes ? MediaDataUri(path, *bytes, convert, lengthMs) : std::string();
+}
+
+std::string MediaDataUri(const std::string& name, std::string_view bytes, const MediaConverter& convert,
+                         int64_t* lengthMs) {
+  if (lengthMs) *lengthMs = 0;
+  std::string uri = SoundDataUri(bytes);
+  std::string_view played = bytes;
   std::optional<ConvertedMedia> converted;
-  if (uri.empty() && convert && (converted = convert(path))) {
+  if (uri.empty() && convert && (converted = convert(name, bytes))) {
     uri = DataUri(converted->mime, converted->bytes);
     played = converted->bytes;
   }

@@ -40,15 +40,18 @@ struct ConvertedMedia {
   std::string mime;
   std::string bytes;
 };
-// Converts the media file at a system path, or answers nothing when it cannot. The programs
-// that link the converters supply one (webmedia::PageMediaConverter); the writers never call
-// the codecs themselves.
-using MediaConverter = std::function<std::optional<ConvertedMedia>(const std::string& path)>;
+// Converts a media file's bytes (its name's extension tells the kind), or answers nothing when
+// it cannot. The programs that link the converters supply one (webmedia::PageMediaConverter);
+// the writers never call the codecs themselves.
+using MediaConverter = std::function<std::optional<ConvertedMedia>(const std::string& name, std::string_view bytes)>;
 
-// A media file as a data: address a browser plays: as it is when the browser knows its kind,
-// else converted by convert (when given). Empty when neither works or the file cannot be read.
-// lengthMs (when given) receives the playing length, 0 when unknown.
-std::string MediaDataUri(const std::string& path, const MediaConverter& convert, int64_t* lengthMs = nullptr);
+// Media as a data: address a browser plays: as they are when the browser knows the kind, else
+// converted by convert (when given). Empty when neither works. lengthMs (when given) receives
+// the playing length, 0 when unknown.
+std::string MediaDataUri(const std::string& name, std::string_view bytes, const MediaConverter& convert,
+                         int64_t* lengthMs = nullptr);
+// The same for a file (system path); empty when it cannot be read.
+std::string MediaFileDataUri(const std::string& path, const MediaConverter& convert, int64_t* lengthMs = nullptr);
 
 // The whole page. title: UTF-8; cardJson: the card's data as one JSON value.
 // Raises platform::FileError when the player's scripts are missing beside the programs.

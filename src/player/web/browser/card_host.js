@@ -258,7 +258,7 @@
     canvas.title = h && h.hint ? h.hint : '';
   });
   canvas.addEventListener('click', function (ev) {
-    if (state.ended || !state.ready) return;
+    if (state.ended || !state.ready || data.kind === 'ordinary') return;
     if (!state.soundAllowed) playMusic();
     const p = cardPoint(ev);
     if (!insideShape(p)) return;
@@ -384,7 +384,11 @@
       rules._wp_ord_advance(shown.handle, t);
       const s = look(t);
       shown.look = s;
-      if (s.closed) { endCard(); return; }
+      if (s.closed) {
+        if (shown.video) { shown.video.pause(); shown.video.remove(); shown.video = null; }
+        endCard();
+        return;
+      }
       place(s);
       ctx.clearRect(0, 0, canvas.width, canvas.height);
       if (!s.greeting) {
@@ -419,7 +423,10 @@
     }
     function input(twice) {
       if (state.ended || !state.ready) return;
+      // Browsers hold sound back until the first click: what the rules play starts sounding now.
       if (shown.video) shown.video.muted = false;
+      if (music.playing && music.el.paused) music.el.play().catch(function () {});
+      if (media.voicePlaying() && voice.el.paused) voice.el.play().catch(function () {});
       media.time = now();
       rules._wp_ord_click(shown.handle, media.time, twice ? 1 : 0);
       paintOrdinary();
