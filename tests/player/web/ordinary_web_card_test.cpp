@@ -97,13 +97,20 @@ struct Card {
 
 }  // namespace
 
-TEST(OrdinaryWebCard, ShowsThePictureThenTheGreetingAfterAClick) {
+TEST(OrdinaryWebCard, ShowsThePictureThenTheGreetingAfterAClickAndOpensTheLinksOnClosing) {
   Card card;
+  // Typed text goes into the page as text: the address comes back whole when the card closes.
+  card.s.openUrl = true;
+  card.s.url = "http://example.invalid/?q=</script><b>x</b>";
   PageRun run = BrowserPage::FromFile(card.Write()).Viewport(200, 100).ZeroWhen(kZero)
+                    .Init("window.opened = []; window.open = (u) => { window.opened.push(u); };")
                     .ShotAt(100, card.Host("picture.png"), "canvas")
                     .ClickAt(200, 50, 40)
                     .EvalAt(2000, "t", "webCard.paintNow()")
                     .ShotAt(2000, card.Host("greeting.png"), "canvas")
+                    .EvalAt(2100, "before", "window.opened.length")
+                    .ClickAt(2200, 60, 30)
+                    .EvalAt(2300, "opened", "webCard.ended + ' ' + window.opened.join()")
                     .Run(card.dir.HostPath());
   ASSERT_TRUE(run.ok) << run.Describe() << run.output;
   EXPECT_TRUE(run.pageErrors.empty()) << run.Describe();
@@ -115,6 +122,8 @@ TEST(OrdinaryWebCard, ShowsThePictureThenTheGreetingAfterAClick) {
   EXPECT_EQ(greeting->Width(), 120);
   EXPECT_EQ(greeting->Height(), 60);
   EXPECT_TRUE(Near(greeting->At(100, 30), 0, 255, 0, 0));
+  EXPECT_EQ(run.values["before"], "0");
+  EXPECT_EQ(run.values["opened"], "\"true http://example.invalid/?q=</script><b>x</b>\"");
 }
 
 TEST(OrdinaryWebCard, TheGreetingComesByItsTimeAndItsTextScrollsUp) {
