@@ -10,6 +10,7 @@
 #include "player/ordinary_ui/card_unpack.h"
 #include "player/web/interactive_web_card.h"
 #include "player/web/ordinary_web_card.h"
+#include "webmedia/page_converter.h"
 
 namespace mail_ui {
 
@@ -23,7 +24,7 @@ std::string WriteWebAttachment(const std::string& cardFile) {
   packaging::CardReader reader = packaging::CardReader::Open(cardFile);
   if (reader.Kind() == packaging::CardKind::Interactive) {
     player::OpenedCard card = player::OpenCardFile(cardFile);
-    web::WriteInteractiveWebCard(card, out);
+    web::WriteInteractiveWebCard(card, out, webmedia::PageMediaConverter());
     return out;
   }
   // An ordinary card plays from files: its media go to a folder of their own for the writer.
@@ -35,7 +36,7 @@ std::string WriteWebAttachment(const std::string& cardFile) {
     ~Remove() { platform::files::RemoveFolder(folder); }
   } remove{folder};
   const ordinary_player_ui::UnpackedCard unpacked = ordinary_player_ui::UnpackOrdinaryCard(reader, folder);
-  web::WriteOrdinaryWebCard(unpacked.settings, out);
+  web::WriteOrdinaryWebCard(unpacked.settings, out, webmedia::PageMediaConverter());
   return out;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/dialogs.h"
 #include "platform/error.h"
 #include "player/web/interactive_web_card.h"
+#include "webmedia/page_converter.h"
 
 namespace cardshell {
 
@@ -30,7 +31,14 @@ bool RunBuildCommand(QWidget* parent, DesignerHost& designer) {
   bool built = false;
   if (web) {
     try {
-      built = web::BuildInteractiveWebCard(doc, *output, hooks);
+      std::vector<std::string> failures;
+      built = web::BuildInteractiveWebCard(doc, *output, hooks, webmedia::PageMediaConverter(&failures));
+      // Music or a sound the browser cannot play and that could not be converted is left out.
+      if (!failures.empty()) {
+        std::string text = "以下文件无法在网页中播放，网页贺卡中没有它们：";
+        for (const std::string& f : failures) text += "\r\n" + f;
+        platform::ShowMessage(text, platform::MsgIcon::Warning);
+      }
     } catch (const platform::Error& e) {
       platform::ShowMessage(e.what(), platform::MsgIcon::Error);
     }
