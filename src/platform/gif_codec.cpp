@@ -1,4 +1,5 @@
 #include "platform/gif_codec.h"
+#include "platform/gif_screen.h"
 
 #include <algorithm>
 #include <cstring>
@@ -174,17 +175,7 @@ GifAnimation DecodeGif(std::span<const uint8_t> data) {
       default: done = true; break;
     }
   }
-  if (a.frames.empty()) throw LoadError(kCorrupt);
-  if (a.width > kMaxPictureSide || a.height > kMaxPictureSide ||
-      static_cast<long long>(a.width) * a.height > kMaxPicturePixels)
-    throw LoadError(kCorrupt);
-  // A logical screen of zero size takes the frames' extent.
-  if (a.width <= 0 || a.height <= 0) {
-    for (const GifFrame& f : a.frames) {
-      a.width = std::max(a.width, std::min(kMaxPictureSide, f.left + f.width));
-      a.height = std::max(a.height, std::min(kMaxPictureSide, f.top + f.height));
-    }
-  }
+  FinishGifScreen(a);
   return a;
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/error.h"
 #include "platform/gif_codec.h"
+#include "platform/gif_screen.h"
 #include "platform/picture.h"
 #include "platform/raster.h"
 
@@ -12,6 +13,20 @@ namespace platform {
 GifAnimation LoadGifAnimation(std::string_view path) {
   const std::string bytes = ReadPictureFile(path);
   return DecodeGif(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+}
+
+void FinishGifScreen(GifAnimation& a) {
+  if (a.frames.empty()) throw LoadError("GIF image is corrupt");
+  if (a.width <= 0 || a.height <= 0) {
+    for (const GifFrame& f : a.frames) {
+      a.width = std::max(a.width, std::min(kMaxPictureSide, f.left + f.width));
+      a.height = std::max(a.height, std::min(kMaxPictureSide, f.top + f.height));
+    }
+  }
+  if (a.width > kMaxGifScreenSide || a.height > kMaxGifScreenSide) throw LoadError("GIF image is too large");
+  const long long screen = std::max(1LL, static_cast<long long>(a.width) * a.height);
+  const size_t fit = static_cast<size_t>(std::max(1LL, kMaxComposedGifPixels / screen));
+  if (a.frames.size() > fit) a.frames.resize(fit);
 }
 
 std::vector<std::unique_ptr<Bitmap>> ComposeGifFrames(const GifAnimation& a) {

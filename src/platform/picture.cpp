@@ -5,6 +5,7 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/region.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -25,28 +26,23 @@ std::unique_ptr<Bitmap> Widen(std::unique_ptr<Bitmap> b) {
   return b;
 }
 
-// The first frame on the logical screen: 32-bit when it has a transparent colour.
+// The first frame on the logical screen, as the first composed frame shows it: 32-bit and
+// transparent around the frame when it has a transparent colour, else on the background colour.
+// The screen is drawn once, straight into the result.
 std::unique_ptr<Bitmap> GifFirstFrame(std::span<const uint8_t> data) {
-  GifAnimation a = DecodeGif(data);
-  std::vector<std::unique_ptr<Bitmap>> frames;
-  GifAnimation first;
-  first.width = a.width;
-  first.height = a.height;
-  first.frames.push_back(std::move(a.frames.front()));
-  const bool transparent = first.frames.front().hasTransparent;
-  frames = ComposeGifFrames(first);
-  if (frames.empty()) throw LoadError("GIF image is corrupt");
-  if (transparent) return std::move(frames.front());
-  // Where the frame does not cover the screen, show the background colour.
-  auto out = Bitmap::Create(a.width, a.height, PixelFormat::Bgr24);
+  const GifAnimation a = DecodeGif(data);
+  const GifFrame& f = a.frames.front();
+  const bool transparent = f.hasTransparent;
+  auto out = Bitmap::Create(a.width, a.height, transparent ? PixelFormat::Bgra32 : PixelFormat::Bgr24);
   if (!out) throw LoadError("GIF image is corrupt");
-  out->Fill(a.background);
-  const Bitmap& f = *frames.front();
-  for (int y = 0; y < a.height; ++y) {
-    const uint8_t* s = f.Row(y);
-    uint8_t* d = out->Row(y);
-    for (int x = 0; x < a.width; ++x, s += 4, d += 3)
-      if (s[3]) { d[0] = s[0]; d[1] = s[1]; d[2] = s[2]; }
+  if (!transparent) out->Fill(a.background);
+  const int bytes = transparent ? 4 : 3;
+  const Rect vis = Rect::FromSize(f.left, f.top, f.width, f.height).Intersect(Rect::FromSize(0, 0, a.width, a.height));
+  for (int y = vis.top; y < vis.bottom; ++y) {
+    const uint8_t* s = f.image->Row(y - f.top) + (vis.left - f.left) * 4;
+    uint8_t* d = out->Row(y) + vis.left * bytes;
+    for (int x = vis.left; x < vis.right; ++x, s += 4, d += bytes)
+      if (s[3]) std::memcpy(d, s, bytes);
   }
   return out;
 }

@@ -1,4 +1,4 @@
-#include "platform/gif_codec.h"
+#include "platform/gif_screen.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/picture.h"
 #include "support/temp_dir.h"
 
 using namespace platform;
@@ -154,4 +155,31 @@ TEST(GifCodec, SizesTheDataCannotHoldAreRefusedBeforeAllocating) {
   screen[6] = 0x20; screen[7] = 0x4E;  // logical screen 20000 x 20000
   screen[8] = 0x20; screen[9] = 0x4E;
   EXPECT_THROW(DecodeGif(screen), LoadError);
+}
+
+// A few bytes may not make the decoder compose screens of gigabytes: the screen is bounded, and
+// an animation keeps only the frames that fit the composition budget at its screen size.
+TEST(GifCodec, ScreenSizeAndComposedFramesAreBounded) {
+  GifAnimation a;
+  a.width = kMaxGifScreenSide;
+  a.height = kMaxGifScreenSide;
+  for (int k = 0; k < 20; ++k) {
+    GifFrame f;
+    f.width = f.height = 1;
+    f.image = Bitmap::Create(1, 1, PixelFormat::Bgra32);
+    f.image->Fill(Rgb(255, 0, 0));
+    a.frames.push_back(std::move(f));
+  }
+  const std::vector<uint8_t> bytes = EncodeGif(a);
+  ASSERT_LT(bytes.size(), 20000u);  // a palette per frame: kilobytes that would compose gigabytes
+  const GifAnimation back = DecodeGif(bytes);
+  const long long screen = static_cast<long long>(kMaxGifScreenSide) * kMaxGifScreenSide;
+  EXPECT_EQ(static_cast<long long>(back.frames.size()), kMaxComposedGifPixels / screen);
+  EXPECT_EQ(back.width, kMaxGifScreenSide);
+
+  std::vector<uint8_t> wide = bytes;
+  const int side = kMaxGifScreenSide + 1;
+  wide[6] = side & 0xFF; wide[7] = side >> 8;
+  EXPECT_THROW(DecodeGif(wide), LoadError);
+  EXPECT_THROW(DecodePicture(wide, ".gif"), LoadError);
 }

@@ -1,6 +1,7 @@
 // GIF animations through the Windows Imaging Component: every frame with its place, delay,
 // disposal and transparent colour.
 #include "platform/gif_codec.h"
+#include "platform/gif_screen.h"
 
 #include <algorithm>
 
@@ -93,16 +94,7 @@ GifAnimation DecodeGif(std::span<const uint8_t> data) {
   if (globalPalette && !a.frames.empty()) {
     a.background = PaletteColor(f, nullptr, dec.decoder.Get(), a.backgroundIndex);
   }
-  if (a.width > kMaxPictureSide || a.height > kMaxPictureSide ||
-      static_cast<long long>(a.width) * a.height > kMaxPicturePixels)
-    throw LoadError(kCorrupt);
-  // A logical screen of zero size takes the frames' extent.
-  if (a.width <= 0 || a.height <= 0) {
-    for (const GifFrame& g : a.frames) {
-      a.width = std::max(a.width, std::min(kMaxPictureSide, g.left + g.width));
-      a.height = std::max(a.height, std::min(kMaxPictureSide, g.top + g.height));
-    }
-  }
+  FinishGifScreen(a);
   return a;
 }
 
