@@ -2,6 +2,10 @@
 // What the fuzz targets share: bytes as a string, a private folder made once per process (the
 // targets that must write, or that need a file to exist, use it; it goes at exit), and the
 // places a target points the program's settings at so that no input reaches the user's own.
+// The folder is also the process's working folder and program folder: the paths an input
+// names are looked up there, in an almost empty folder, not in wherever the run started.
+// It lies in memory (/dev/shm) where the system has that, so files an input makes cost no
+// disk writes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +14,8 @@
 #include <string>
 #include <string_view>
 #include <unistd.h>
+
+#include "platform/paths.h"
 
 namespace fuzz {
 
@@ -21,9 +27,15 @@ inline std::string_view AsText(const uint8_t* data, size_t size) {
 inline const std::string& Folder() {
   // Never destroyed: the exit handler below still needs it.
   static const std::string& folder = *new std::string([] {
-    std::string f = (std::filesystem::temp_directory_path() / ("card-fuzz-" + std::to_string(getpid()))).string();
+    std::error_code ec;
+    const std::filesystem::path shm = "/dev/shm";
+    const bool inMemory = std::filesystem::is_directory(shm, ec) && access(shm.c_str(), W_OK) == 0;
+    const std::filesystem::path base = inMemory ? shm : std::filesystem::temp_directory_path();
+    std::string f = (base / ("card-fuzz-" + std::to_string(getpid()))).string();
     std::filesystem::create_directories(f);
     setenv("LMCARD_CONFIG_HOME", f.c_str(), 1);
+    platform::paths::SetProgramFolder(f + "/");
+    if (chdir(f.c_str()) != 0) std::abort();
     std::atexit([] {
       std::error_code ec;
       std::filesystem::remove_all(Folder(), ec);

@@ -39,17 +39,19 @@ FINDINGS=$ROOT/$BUILD_DIR/fuzz-findings
 LOGS=$ROOT/$BUILD_DIR/fuzz-logs
 mkdir -p "$FINDINGS" "$LOGS"
 
-printf '%-20s %12s %9s %8s %13s %8s %8s %9s\n' target execs exec/s cpu-s exec/cpu-s cov ft findings
+printf '%-20s %7s %12s %9s %8s %13s %8s %8s %9s\n' target wall-s execs exec/s cpu-s exec/cpu-s cov ft findings
 total=0
 for t in "${TARGETS[@]}"; do
   found=$ROOT/$BUILD_DIR/fuzz-corpus/$t
   mkdir -p "$found"
   log=$LOGS/$t.log
   before=$(ls "$FINDINGS" | grep -cE "^$t-(crash|leak|timeout|oom)-" || true)
+  start=$(date +%s)
   # The CPU time the target had: on a shared machine execs per CPU second say more than exec/s.
   cpu=$( { TIMEFORMAT='%U %S'; time "$ROOT/$BUILD_DIR/fuzz/${t}_fuzz" -max_total_time="$SECONDS_EACH" -timeout="$TIMEOUT" \
     -rss_limit_mb=2560 -max_len=65536 -print_final_stats=1 -artifact_prefix="$FINDINGS/$t-" \
     "$found" "$ROOT/fuzz/corpus/$t" >"$log" 2>&1; echo "rc=$?" >>"$log"; } 2>&1 | awk '{print $1 + $2}')
+  wall=$(( $(date +%s) - start ))
   rc=$(sed -n 's/^rc=//p' "$log" | tail -n 1)
   after=$(ls "$FINDINGS" | grep -cE "^$t-(crash|leak|timeout|oom)-" || true)
   n=$((after - before))
@@ -61,7 +63,7 @@ for t in "${TARGETS[@]}"; do
   cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
   ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
   per_cpu=$(awk -v e="${execs:-0}" -v c="$cpu" 'BEGIN { if (c > 0) printf "%d", e / c; else print "?" }')
-  printf '%-20s %12s %9s %8s %13s %8s %8s %9s\n' "$t" "${execs:-?}" "${rate:-?}" "$cpu" "$per_cpu" "${cov:-?}" "${ft:-?}" "$n"
+  printf '%-20s %7s %12s %9s %8s %13s %8s %8s %9s\n' "$t" "$wall" "${execs:-?}" "${rate:-?}" "$cpu" "$per_cpu" "${cov:-?}" "${ft:-?}" "$n"
   [ "$n" -gt 0 ] && grep -E 'ERROR: |runtime error|deadly signal|Timeout|out-of-memory' "$log" | head -n 5
 done
 echo "fuzz: ${#TARGETS[@]} targets, $total findings"
