@@ -2,10 +2,10 @@
 // What the fuzz targets share: bytes as a string, a private folder made once per process (the
 // targets that must write, or that need a file to exist, use it; it goes at exit), and the
 // places a target points the program's settings at so that no input reaches the user's own.
-// The folder is also the process's working folder and program folder: the paths an input
-// names are looked up there, in an almost empty folder, not in wherever the run started.
-// It lies in memory (/dev/shm) where the system has that, so files an input makes cost no
-// disk writes.
+// The folder is also the process's program folder, so the files an input names are looked up
+// in an almost empty folder, not among the fuzz targets. It lies in memory (/dev/shm) where
+// the system has that, so files an input makes cost no disk writes. The working folder stays
+// (libFuzzer writes relative corpus and finding paths there).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -35,7 +35,6 @@ inline const std::string& Folder() {
     std::filesystem::create_directories(f);
     setenv("LMCARD_CONFIG_HOME", f.c_str(), 1);
     platform::paths::SetProgramFolder(f + "/");
-    if (chdir(f.c_str()) != 0) std::abort();
     std::atexit([] {
       std::error_code ec;
       std::filesystem::remove_all(Folder(), ec);
