@@ -262,7 +262,7 @@ TEST_F(MakeExeTest, AFailedWriteLeavesTheOldCardAndNoPartialFile) {
 
 TEST(CardReader, RefusesFilesThatAreNotCardsAndOffsetsBeyondTheBlock) {
   EXPECT_THROW(CardReader(std::string("MZ just a program\r\n")), CardFormatError);
-  EXPECT_THROW(CardReader(std::string()), CardFormatError);
+  EXPECT_THROW(CardReader{std::string()}, CardFormatError);
   try {
     CardReader(std::string(100, '\xFD'));
     FAIL();
