@@ -15,7 +15,21 @@ struct Kernel {
   int r = 1;
   // tables[d][v]: trunc(v * 256 * w'(d)); d = 0 indexed by one pixel, the others by a pair sum.
   std::vector<uint16_t> tables;  // (r + 1) * 513
+  // What a window of 2r + 1 equal cells of value v gives (-1 until first needed). Masks are
+  // mostly empty or full, so most windows are such runs.
+  int flat[256];
 };
+
+uint8_t FlatValue(Kernel& k, uint8_t v) {
+  if (k.flat[v] < 0) {
+    const uint16_t* t = k.tables.data();
+    uint32_t acc = t[v];
+    for (int d = 1; d <= k.r; ++d) acc += t[static_cast<size_t>(d) * 513 + 2 * v];
+    acc >>= 8;
+    k.flat[v] = static_cast<int>(acc > 255 ? 255 : acc);
+  }
+  return static_cast<uint8_t>(k.flat[v]);
+}
 
 void Weights(double sigma, double w[2 * kMaxHalfWidth + 1]) {
   double sum = 0;
@@ -42,6 +56,7 @@ Kernel MakeKernel(double sigma) {
   Weights(sigma, w);
   Kernel k;
   k.r = HalfWidthOf(w);
+  std::fill(std::begin(k.flat), std::end(k.flat), -1);
   double sum = 0;
   for (int d = -k.r; d <= k.r; ++d) sum += w[d + kMaxHalfWidth];
   k.tables.assign(static_cast<size_t>(k.r + 1) * 513, 0);
@@ -59,11 +74,20 @@ Kernel MakeKernel(double sigma) {
 }
 
 // Filters one signal held in buf[r .. r+n-1], whose r cells on either side repeat the end
-// values; results go to out[0..n-1].
-void FilterLine(const Kernel& k, const uint8_t* buf, int n, uint8_t* out) {
+// values; results go to out[0..n-1]. A window whose cells are all equal takes its value from
+// FlatValue: the same sum, worked out once.
+void FilterLine(Kernel& k, const uint8_t* buf, int n, uint8_t* out) {
   const int r = k.r;
   const uint16_t* t0 = k.tables.data();
+  int run = 1;  // equal cells ending at the window's last cell buf[i + 2r]
+  for (int j = 1; j < 2 * r; ++j) run = buf[j] == buf[j - 1] ? run + 1 : 1;
   for (int i = 0; i < n; ++i) {
+    const int last = i + 2 * r;
+    if (last > 0) run = buf[last] == buf[last - 1] ? run + 1 : 1;
+    if (run > 2 * r) {
+      out[i] = FlatValue(k, buf[last]);
+      continue;
+    }
     const uint8_t* c = buf + r + i;
     uint32_t acc = t0[*c];
     const uint16_t* td = t0 + 513;
@@ -83,7 +107,7 @@ int BlurHalfWidth(double sigma) {
 
 void BlurMask(platform::Bitmap& mask, double sigma) {
   if (!(sigma > 0) || mask.Format() != platform::PixelFormat::Indexed8 || mask.Empty()) return;
-  const Kernel k = MakeKernel(sigma);
+  Kernel k = MakeKernel(sigma);
   const int r = k.r, w = mask.Width(), h = mask.Height();
   std::vector<uint8_t> buf(static_cast<size_t>(std::max(w, h)) + 2 * r);
   std::vector<uint8_t> out(static_cast<size_t>(std::max(w, h)));
