@@ -54,22 +54,25 @@ cardtool_steps() {
   local data=$ROOT/data f n=0
   for f in "$data"/文字特效/*.style "$data"/null.style; do
     n=$((n + 1))
-    "$TOOL" text-effect --text 贺卡 --font 宋体 --size 二号 --style "$f" "$WORK/effect$n.png" >/dev/null || return 1
-    "$TOOL" style-dump "$f" >"$WORK/style$n.txt" || return 1
-    "$TOOL" style-write "$WORK/style$n.txt" "$WORK/style$n.style" >/dev/null || return 1
+    "$TOOL" text-effect --text 贺卡 --font 宋体 --size 二号 --style "$f" "$WORK/effect$n.png" >/dev/null || { echo "text-effect $f"; return 1; }
+    "$TOOL" style-dump "$f" >"$WORK/style$n.txt" || { echo "style-dump $f"; return 1; }
+    "$TOOL" style-write "$WORK/style$n.txt" "$WORK/style$n.style" >/dev/null || { echo "style-write $f"; return 1; }
     # A pattern's pixels are noted in the dump, not held: only styles without one come back whole.
     if ! grep -q '^# pattern:' "$WORK/style$n.txt"; then
       cmp -s "$f" "$WORK/style$n.style" || { echo "style-write did not give $f back"; return 1; }
     fi
   done
+  # The picture folders also hold Flash movies: only pictures are read as pictures.
   for f in "$data"/贺卡图片/* "$data"/背景图/* "$data"/图标/*; do
-    [ -f "$f" ] && { "$TOOL" picture-info "$f" >/dev/null || return 1; }
+    case "${f,,}" in
+      *.bmp|*.jpg|*.jpeg|*.gif|*.ico|*.wmf|*.emf) "$TOOL" picture-info "$f" >/dev/null || { echo "picture-info $f"; return 1; } ;;
+    esac
   done
   for f in "$data"/背景音乐/* "$data"/录音/*; do
-    [ -f "$f" ] && { "$TOOL" media-info "$f" >/dev/null || return 1; }
+    [ -f "$f" ] && { "$TOOL" media-info "$f" >/dev/null || { echo "media-info $f"; return 1; }; }
   done
   for f in "$data"/template/*.lmcard2; do
-    "$TOOL" design-dump "$f" >/dev/null || return 1
+    "$TOOL" design-dump "$f" >/dev/null || { echo "design-dump $f"; return 1; }
   done
   return 0
 }
