@@ -173,7 +173,7 @@ void Set(void* rec, size_t off, T v) { std::memcpy(static_cast<char*>(rec) + off
 void TableFromPoints(void* rec, const ContourAt& at) {
   int32_t count = std::clamp(Get<int32_t>(rec, at.count), 0, kContourPoints);
   std::vector<TContourPoint> pts(static_cast<size_t>(count));
-  std::memcpy(pts.data(), static_cast<char*>(rec) + at.points, pts.size() * sizeof(TContourPoint));
+  if (count > 0) std::memcpy(pts.data(), static_cast<char*>(rec) + at.points, pts.size() * sizeof(TContourPoint));
   std::sort(pts.begin(), pts.end(), [](const TContourPoint& a, const TContourPoint& b) { return a.x < b.x; });
   uint8_t* table = static_cast<uint8_t*>(rec) + at.table;
   for (int v = 0; v < 256; ++v) {

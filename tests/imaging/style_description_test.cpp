@@ -22,6 +22,14 @@ TEST(StyleDescription, DerivesOriginsFromOffsetAndSizes) {
   EXPECT_EQ(s.outerGlowOn, 0);
 }
 
+TEST(StyleDescription, EmptyContourPointsGiveTheStraightTable) {
+  StyleFile s;
+  std::string error;
+  ASSERT_TRUE(ParseStyleDescription("[DropShadow]\nContourOn = 1\nContourPoints = \n", ".", s, error)) << error;
+  EXPECT_EQ(s.dropShadow.contourCount, 0);
+  for (int v = 0; v < 256; ++v) ASSERT_EQ(s.dropShadow.contourTable[v], v);
+}
+
 TEST(StyleDescription, DumpedDescriptionsWriteTheSameFile) {
   StyleFile s;
   std::string error;
