@@ -18,7 +18,7 @@ export CCACHE_NOHASHDIR=1 CCACHE_BASEDIR="$ROOT"
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCARD_FUZZ=ON \
-    -DCARD_BUILD_TESTS=OFF -DCARD_BUILD_BENCH=OFF >/dev/null || exit 1
+    -DCARD_BUILD_TESTS=OFF -DCARD_BUILD_BENCH=OFF -DCARD_BUILD_WINDOWS=OFF >/dev/null || exit 1
 fi
 if [ $# -gt 0 ]; then
   TARGETS=("$@")
