@@ -24,8 +24,8 @@
 #include "player/web/interactive_web_card.h"
 #include "player/web/ordinary_web_card.h"
 #include "player/web/web_page.h"
-#include "support/browser_page.h"
 #include "support/temp_dir.h"
+#include "web_page_timing.h"
 #include "webmedia/page_converter.h"
 
 using namespace testing_support;
@@ -64,28 +64,14 @@ int main(int argc, char** argv) {
   const size_t player = platform::files::ReadFile(web::WebPlayerFolder() + "card_rules.js")->size() +
                         platform::files::ReadFile(web::WebPlayerFolder() + "card_host.js")->size();
 
-  PageRun run = BrowserPage::FromFile(dir.HostPath() + "alone/card.html")
-                    .RealClock()
-                    .ReadyWhen("window.webCard && webCard.ready")
-                    .EvalAt(0, "start", "webCard.firstPaint")
-                    .EvalAt(0, "busy0", "JSON.stringify([webCard.busyMs, performance.now()])")
-                    .EvalAt(5000, "busy1", "JSON.stringify([webCard.busyMs, performance.now()])")
-                    .Run(dir.HostPath());
-  if (!run.ok) {
-    std::fprintf(stderr, "%s\n", run.Describe().c_str());
-    return 1;
-  }
-  const double start = std::stod(run.values["start"]);
-  double b0 = 0, t0 = 0, b1 = 0, t1 = 0;
-  std::sscanf(run.values["busy0"].c_str(), "\"[%lf,%lf]\"", &b0, &t0);
-  std::sscanf(run.values["busy1"].c_str(), "\"[%lf,%lf]\"", &b1, &t1);
+  const std::optional<WebPageTiming> timing = TimeWebCardPage(dir.HostPath() + "alone/card.html", dir.HostPath());
+  if (!timing) return 1;
   const size_t carried = static_cast<size_t>(static_cast<long long>(media) + converted);
   const double limit = 1.4 * static_cast<double>(carried) + 400.0 * 1024;
   std::printf("card: %s\n", platform::GbkToUtf8(platform::paths::ExtractFileName(design)).c_str());
   std::printf("media %zu bytes (%zu as the page carries them, converted), player %zu bytes, page %zu bytes\n", media,
               carried, player, page);
   std::printf("size   %.3f  (page / (1.4 x the media as carried + 400 KB))\n", static_cast<double>(page) / limit);
-  std::printf("start  %.3f  (%.0f ms to the first drawn frame / 500 ms)\n", start / 500.0, start);
-  std::printf("play   %.3f  (%.1f ms busy in %.0f ms played / 10%%)\n", (b1 - b0) / (t1 - t0) / 0.10, b1 - b0, t1 - t0);
+  PrintStartAndPlay(*timing);
   return 0;
 }

@@ -4,14 +4,13 @@
 #include <cstdio>
 #include <string>
 
-#include "audio/pv_player.h"
 #include "command.h"
 #include "flashwizard/flash_builder.h"
 #include "flashwizard/flash_pages.h"
 #include "flashwizard/flash_project.h"
+#include "flashwizard/template_loading.h"
 #include "flashwizard/title_image.h"
 #include "platform/files.h"
-#include "platform/fonts.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "player/web/flash_web_card.h"
@@ -32,15 +31,7 @@ int Run(const cardtool::Args& args) {
   if (!platform::files::FileExists(templ)) return cardtool::Fail("cannot open " + opt.Positionals()[0]);
   const bool webCard = platform::AsciiLower(platform::paths::ExtractFileExt(out)) == ".html";
 
-  flashwizard::LoadHooks hooks;
-  hooks.fontListed = [](const std::string& f) { return platform::fonts::IsInstalled(f); };
-  hooks.effectListed = [](const std::string& e) {
-    return e == "不添加任何文字特效" || !flashwizard::StyleFileFor(e).empty();
-  };
-  hooks.musicLength = [](const std::string& f) { return audio::GetMusicLength(f); };
-  auto project = std::make_unique<flashwizard::FlashProject>();
-  project->Settings = flashwizard::FlashProject::DefaultSettings(hooks);
-  project->LoadSet(templ, hooks);
+  std::unique_ptr<flashwizard::FlashProject> project = flashwizard::LoadFlashTemplate(templ);
 
   flashwizard::BuildHooks build;
   const flashwizard::FlashSettings& s = project->Settings;
