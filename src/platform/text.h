@@ -44,4 +44,7 @@ int StrToIntDef(std::string_view text, int fallback);
 bool TryStrToInt(std::string_view text, int& value);
 std::string IntToStr(long long value);
 
+// The bytes in base64 (RFC 4648, with "=" padding), on one line.
+std::string Base64(std::string_view bytes);
+
 }  // namespace platform

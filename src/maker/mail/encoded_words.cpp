@@ -1,6 +1,7 @@
 #include "maker/mail/encoded_words.h"
 
 #include "maker/mail/mail_message.h"
+#include "platform/text.h"
 
 namespace mail {
 namespace {
@@ -23,15 +24,6 @@ size_t CharLength(std::string_view text, size_t pos) {
   const auto second = static_cast<unsigned char>(text[pos + 1]);
   if (second >= 0x30 && second <= 0x39) return pos + 4 <= text.size() ? 4 : text.size() - pos;
   return 2;
-}
-
-std::string Base64(std::string_view bytes) {
-  std::string lines = Base64Lines(bytes);
-  std::string out;
-  for (char c : lines) {
-    if (c != '\r' && c != '\n') out += c;
-  }
-  return out;
 }
 
 }  // namespace
@@ -58,7 +50,7 @@ std::vector<std::string> EncodedWords(std::string_view text) {
       if (next - start > maxBytes) break;
       end = next;
     }
-    words.push_back(head + Base64(text.substr(start, end - start)) + "?=");
+    words.push_back(head + platform::Base64(text.substr(start, end - start)) + "?=");
     start = end;
   }
   return words;

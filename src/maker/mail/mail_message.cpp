@@ -11,7 +11,6 @@
 namespace mail {
 namespace {
 
-constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 constexpr size_t kBase64LineLength = 76;
 
 // The body's lines, each ended by CR LF; a line break at the very end starts no new line.
@@ -52,35 +51,11 @@ std::string NewBoundary() {
 }
 
 std::string Base64Lines(std::string_view bytes) {
+  const std::string encoded = platform::Base64(bytes);
   std::string out;
-  const size_t encoded = (bytes.size() + 2) / 3 * 4;
-  out.reserve(encoded + (encoded / kBase64LineLength + 1) * 2);
-  size_t lineLength = 0;
-  auto put = [&](char c) {
-    out += c;
-    if (++lineLength == kBase64LineLength) {
-      out += "\r\n";
-      lineLength = 0;
-    }
-  };
-  size_t i = 0;
-  for (; i + 3 <= bytes.size(); i += 3) {
-    uint32_t v = (static_cast<uint8_t>(bytes[i]) << 16) | (static_cast<uint8_t>(bytes[i + 1]) << 8) |
-                 static_cast<uint8_t>(bytes[i + 2]);
-    put(kBase64[v >> 18]);
-    put(kBase64[(v >> 12) & 63]);
-    put(kBase64[(v >> 6) & 63]);
-    put(kBase64[v & 63]);
-  }
-  if (size_t rest = bytes.size() - i; rest > 0) {
-    uint32_t v = static_cast<uint8_t>(bytes[i]) << 16;
-    if (rest == 2) v |= static_cast<uint8_t>(bytes[i + 1]) << 8;
-    put(kBase64[v >> 18]);
-    put(kBase64[(v >> 12) & 63]);
-    put(rest == 2 ? kBase64[(v >> 6) & 63] : '=');
-    put('=');
-  }
-  if (lineLength > 0) out += "\r\n";
+  out.reserve(encoded.size() + (encoded.size() / kBase64LineLength + 1) * 2);
+  for (size_t at = 0; at < encoded.size(); at += kBase64LineLength)
+    out.append(encoded, at, kBase64LineLength).append("\r\n");
   return out;
 }
 

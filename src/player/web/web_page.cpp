@@ -50,32 +50,8 @@ std::string JsonString(std::string_view utf8) {
 
 std::string JsonText(std::string_view gbk) { return JsonString(platform::GbkToUtf8(gbk)); }
 
-std::string Base64(std::string_view bytes) {
-  static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  out.reserve((bytes.size() + 2) / 3 * 4);
-  size_t i = 0;
-  for (; i + 2 < bytes.size(); i += 3) {
-    const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 | static_cast<unsigned char>(bytes[i + 1]) << 8 |
-                       static_cast<unsigned char>(bytes[i + 2]);
-    out += kDigits[v >> 18];
-    out += kDigits[(v >> 12) & 63];
-    out += kDigits[(v >> 6) & 63];
-    out += kDigits[v & 63];
-  }
-  if (i < bytes.size()) {
-    unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
-    if (i + 1 < bytes.size()) v |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-    out += kDigits[v >> 18];
-    out += kDigits[(v >> 12) & 63];
-    out += i + 1 < bytes.size() ? kDigits[(v >> 6) & 63] : '=';
-    out += '=';
-  }
-  return out;
-}
-
 std::string DataUri(std::string_view mime, std::string_view bytes) {
-  return "data:" + std::string(mime) + ";base64," + Base64(bytes);
+  return "data:" + std::string(mime) + ";base64," + platform::Base64(bytes);
 }
 
 std::string PngDataUri(const platform::Bitmap& bitmap) {

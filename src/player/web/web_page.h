@@ -27,7 +27,6 @@ std::string JsonString(std::string_view utf8);
 // A JSON string of GBK text.
 std::string JsonText(std::string_view gbk);
 
-std::string Base64(std::string_view bytes);
 std::string DataUri(std::string_view mime, std::string_view bytes);
 // The bitmap as a PNG data: address (32-bit bitmaps keep their alpha).
 std::string PngDataUri(const platform::Bitmap& bitmap);
