@@ -11,37 +11,44 @@ namespace flashwizard {
 
 namespace {
 
-// Printable ASCII without the characters that mean something in a page or a script string.
-const std::string& Alphabet() {
-  static const std::string a = [] {
-    std::string s;
-    for (char c = '!'; c <= '~' && s.size() < 85; ++c)
-      if (std::string_view("\"'\\<>&`").find(c) == std::string_view::npos) s += c;
-    return s;
-  }();
-  return a;
-}
-
-// Answers the player's requests for its WebAssembly core and for the movie from the data
-// elements of the page; everything else goes to the browser. Unpacking starts at once.
+// Set up before the page's data: answers the player's requests for its WebAssembly core and for
+// the movie from the data elements of the page; everything else goes to the browser.
+// The core (base64 of gzip) is decoded, unpacked and compiled on a worker thread, started here so
+// that it is running by the time the page's 7 MB have been read; the main thread meanwhile reads
+// the player's scripts. The player's own request for the core is answered with an empty marked
+// response, and its instantiation takes the compiled module. Where a worker cannot start or
+// cannot hand the module over, the main thread compiles it.
 // Where WebGL is drawn in software (a browser without a GPU) or missing, the player draws on a
 // plain canvas instead: starting its WebGL renderer there takes seconds, and the pictures,
 // moves and fades of a card movie look the same either way.
 constexpr char kLoaderScript[] = R"JS((function(){
-var A="@ALPHABET@",real=window.fetch.bind(window),got={};
-function data(id){var e=document.getElementById(id),s=e.textContent,n=+e.getAttribute("data-size"),m=new Uint8Array(128),o=new Uint8Array(Math.ceil(n/4)*4);
-for(var i=0;i<85;i++)m[A.charCodeAt(i)]=i;
-for(var i=0,j=0;i+5<=s.length;i+=5,j+=4){var v=(((m[s.charCodeAt(i)]*85+m[s.charCodeAt(i+1)])*85+m[s.charCodeAt(i+2)])*85+m[s.charCodeAt(i+3)])*85+m[s.charCodeAt(i+4)];
-o[j]=v/16777216&255;o[j+1]=v>>>16&255;o[j+2]=v>>>8&255;o[j+3]=v&255;}
-return new Response(new Blob([o.subarray(0,n)]).stream().pipeThrough(new DecompressionStream("gzip"))).arrayBuffer();}
-function unpack(id){return got[id]||(got[id]=data(id));}
+function bytes(s){if(Uint8Array.fromBase64)return Uint8Array.fromBase64(s);
+var b=atob(s),o=new Uint8Array(b.length);for(var i=0;i<b.length;i++)o[i]=b.charCodeAt(i);return o;}
+// The whole input in one write: reading it from a Blob in pieces is several times slower.
+function inflated(s){var d=new DecompressionStream("gzip"),w=d.writable.getWriter();
+w.write(bytes(s)).catch(function(){});w.close().catch(function(){});return d.readable;}
+function compile(s){return WebAssembly.compileStreaming(new Response(inflated(s),{headers:{"Content-Type":"application/wasm"}}));}
+function work(){onmessage=function(e){compile(e.data).then(function(m){postMessage(m);},function(x){postMessage(String(x));});};}
+var W=WebAssembly,real=window.fetch.bind(window),got={},core=null,worker=null,failed=false,settle=null;
 var wasm="@WASM@",movie=new URL("@MOVIE@",document.baseURI).href;
+try{worker=new Worker(URL.createObjectURL(new Blob([[bytes,inflated,compile,"("+work+")();"].join("\n")],{type:"text/javascript"})));
+worker.onmessage=function(e){if(settle)settle(e.data);};
+worker.onerror=function(e){e.preventDefault();failed=true;if(settle)settle(null);};}catch(e){worker=null;}
+// Called by the page right after the core's data element.
+window.cardPlayerData=function(){var s=document.getElementById("lm-wasm").textContent;
+core=!worker||failed?compile(s):new Promise(function(ok){
+settle=function(m){settle=null;worker.terminate();ok(m instanceof W.Module?m:compile(s));};worker.postMessage(s);});};
+function unpack(id){return got[id]||(got[id]=new Response(inflated(document.getElementById(id).textContent)).arrayBuffer());}
+var instantiate=W.instantiateStreaming;
+W.instantiateStreaming=function(source,imports){return Promise.resolve(source).then(function(r){
+if(!core||!r||!r.headers||r.headers.get("X-Card-Core")!=="1")return instantiate.call(W,r,imports);
+return core.then(function(m){return W.instantiate(m,imports).then(function(i){return{module:m,instance:i};});});});};
 window.fetch=function(input,init){
 var u=new URL(typeof input==="string"?input:(input&&input.url)||String(input),document.baseURI);
 var id=u.href===movie?"lm-movie":u.pathname.split("/").pop()===wasm?"lm-wasm":null;
 if(!id)return real(input,init);
-return unpack(id).then(function(b){return new Response(b,{status:200,headers:{"Content-Type":id==="lm-wasm"?"application/wasm":"application/x-shockwave-flash"}});});};
-unpack("lm-wasm");
+if(id==="lm-wasm")return Promise.resolve(new Response(new Uint8Array(0),{status:200,headers:{"Content-Type":"application/wasm","X-Card-Core":"1"}}));
+return unpack(id).then(function(b){return new Response(b,{status:200,headers:{"Content-Type":"application/x-shockwave-flash"}});});};
 var cfg=window.RufflePlayer=window.RufflePlayer||{};cfg=cfg.config=cfg.config||{};
 if(!cfg.preferredRenderer){try{var c=document.createElement("canvas"),g=c.getContext("webgl"),i=g&&g.getExtension("WEBGL_debug_renderer_info"),r=i?String(g.getParameter(i.UNMASKED_RENDERER_WEBGL)):"";
 if(!g||/swiftshader|llvmpipe|softpipe|software/i.test(r))cfg.preferredRenderer="canvas";
@@ -49,8 +56,8 @@ var l=g&&g.getExtension("WEBGL_lose_context");if(l)l.loseContext();}catch(e){cfg
 })();)JS";
 
 std::string DataElement(const char* id, std::string_view gzipped) {
-  return std::string("<script type=\"application/octet-stream\" id=\"") + id + "\" data-size=\"" +
-         std::to_string(gzipped.size()) + "\">" + Base85(gzipped) + "</script>";
+  return std::string("<script type=\"application/octet-stream\" id=\"") + id + "\">" + platform::Base64(gzipped) +
+         "</script>";
 }
 
 // A script's text may stand inline when nothing in it ends the element or changes how it is read.
@@ -81,23 +88,6 @@ std::string Gzip(std::string_view bytes) {
   return rc == Z_STREAM_END ? out : std::string();
 }
 
-std::string Base85(std::string_view bytes) {
-  const std::string& a = Alphabet();
-  std::string out;
-  out.reserve((bytes.size() + 3) / 4 * 5);
-  for (size_t i = 0; i < bytes.size(); i += 4) {
-    uint32_t v = 0;
-    for (size_t k = 0; k < 4; ++k) v = v << 8 | (i + k < bytes.size() ? static_cast<uint8_t>(bytes[i + k]) : 0);
-    char group[5];
-    for (int k = 4; k >= 0; --k) {
-      group[k] = a[v % 85];
-      v /= 85;
-    }
-    out.append(group, 5);
-  }
-  return out;
-}
-
 std::optional<std::string> InlinePlayer(const std::string& page, std::string_view movie,
                                         const std::string& movieAddress, const std::string& playerFolder) {
   const std::string tag = "<script src=\"ruffle/ruffle.js\"></script>";
@@ -118,13 +108,21 @@ std::optional<std::string> InlinePlayer(const std::string& page, std::string_vie
   if (!SafeInline(playerScript) || !SafeInline(coreScript) || !SafeInline(movieAddress)) return std::nullopt;
   const std::string movieGz = Gzip(movie);
   if (movieGz.empty()) return std::nullopt;
-  std::string loader = platform::ReplaceText(
-      platform::ReplaceText(platform::ReplaceText(kLoaderScript, "@ALPHABET@", Alphabet()), "@WASM@", wasmName),
-      "@MOVIE@", movieAddress);
-  // The core script first: the player finds it already loaded instead of asking for it.
-  std::string inline_ = DataElement("lm-wasm", *wasm) + DataElement("lm-movie", movieGz) + "<script>" + loader +
-                        "</script><script>" + coreScript + "</script><script>" + playerScript + "</script>";
-  return page.substr(0, at) + inline_ + page.substr(at + tag.size());
+  std::string before = page.substr(0, at), after = page.substr(at + tag.size());
+  std::string loader =
+      platform::ReplaceText(platform::ReplaceText(kLoaderScript, "@WASM@", wasmName), "@MOVIE@", movieAddress);
+  // A browser reads a UTF-8 page of this size a tenth of a second sooner than a GBK one. The
+  // player's scripts are ASCII; the page's text and the movie's address are converted.
+  const std::string gbk = "charset=\"gbk\"";
+  if (size_t charset = platform::AsciiLower(before).find(gbk); charset != std::string::npos) {
+    before = platform::GbkToUtf8(before.replace(charset, gbk.size(), "charset=\"utf-8\""));
+    after = platform::GbkToUtf8(after);
+    loader = platform::GbkToUtf8(loader);
+  }
+  // The core script before the player's: the player finds it already loaded instead of asking for it.
+  return before + "<script>" + loader + "</script>" + DataElement("lm-wasm", *wasm) +
+         "<script>cardPlayerData();</script>" + DataElement("lm-movie", movieGz) + "<script>" + coreScript +
+         "</script><script>" + playerScript + "</script>" + after;
 }
 
 }  // namespace flashwizard

@@ -1,7 +1,6 @@
 #pragma once
 // A movie page that travels as one file: the Flash player's scripts inline, its WebAssembly
-// core and the movie gzip-compressed inside the page, unpacked by the browser when the player
-// asks for them. The program folder's "ruffle" folder holds the player laid out by the build,
+// core and the movie gzip-compressed (in base64) inside the page, unpacked by the browser. The program folder's "ruffle" folder holds the player laid out by the build,
 // with "page-player.txt" naming the build the pages carry (its core script, its WebAssembly
 // file, which the build also keeps gzip-compressed as NAME.wasm.gz).
 #include <cstdint>
@@ -14,10 +13,6 @@ namespace flashwizard {
 
 // gzip of the bytes (best compression, no name or time in the header).
 std::string Gzip(std::string_view bytes);
-
-// The bytes as text of 85 characters that need no escaping in a page or a script (no quotes,
-// backslash, "<", ">" or "&"): every 4 bytes (the last group padded with zeros) as 5 characters.
-std::string Base85(std::string_view bytes);
 
 // Replaces the page's `<script src="ruffle/ruffle.js"></script>` with the player and the movie
 // inline. movieAddress is the address the page's own script loads the movie from (as written
