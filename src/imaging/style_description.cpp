@@ -359,7 +359,7 @@ bool ParseStyleDescription(const std::string& text, const std::string& hostFolde
           return fail("a stop is COLOUR:FRACTION, the fraction from 0 to 1");
         TGradientStop stop;
         stop.color = c;
-        stop.fraction = dv;
+        stop.fraction = GradientFraction(dv);  // as the file reader takes it: -0 is 0
         std::memcpy(&g->stops[i], &stop, sizeof stop);
       }
       if (!given[section->name].count("StopCount")) g->stopCount = static_cast<int32_t>(w.size());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "imaging/layer_style_file.h"
+
 namespace imaging {
 namespace {
 
@@ -50,7 +52,7 @@ Data = 0102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F20212223242
 [StrokeGradient]
 On = 1
 Reverse = 1
-Stops = #FF0000:0.25 #00FF00:0.25 0x00FF0000:0
+Stops = #FF0000:0.25 #00FF00:0.25 0x00FF0000:-0
 [PatternOverlay]
 On = 1
 Generate = hlines 4 4 #000000 #FFFFFF
@@ -59,6 +61,9 @@ Generate = hlines 4 4 #000000 #FFFFFF
   EXPECT_EQ(s.innerGlow.contourTable[255], 0);
   EXPECT_EQ(+s.strokeGradient.stopCount, 3);
   const std::string bytes = WriteStyleFile(s);
+  StyleFile read;  // the file reads back as the same file
+  ASSERT_EQ(ParseStyleFile(bytes, read), StyleParse::Ok);
+  EXPECT_EQ(WriteStyleFile(read), bytes);
   StyleFile again;
   ASSERT_TRUE(ParseStyleDescription(DescribeStyle(s), ".", again, error)) << error;
   again.patternBytes = s.patternBytes;  // pixels are noted, not described
