@@ -34,19 +34,8 @@ struct Rig {
   std::unique_ptr<stage::OrdinaryStage> stage;
 
   Rig() {
-    testing_support::WriteBytes(dir.File("card.bmp"), stage_fixture::Bmp(4, 4, Rgb(255, 0, 0)));
-    testing_support::WriteBytes(dir.File("box.bmp"), stage_fixture::Bmp(6, 6, Rgb(0, 255, 0)));
-    settings.cardImg = dir.File("card.bmp");
-    settings.cardWidth = "100";
-    settings.cardHeight = "80";
-    settings.moveSet1 = settings.moveSet2 = 3;
-    settings.boxIndex = 1;
-    settings.cardBox = dir.File("box.bmp");
-    settings.boxWidth = "120";
-    settings.boxHeight = "60";
+    settings = stage_fixture::SmallOrdinaryCard(dir);
     settings.boxWord = "";
-    settings.click = true;
-    settings.bkMusic = settings.useWav = false;
     settings.openUrl = true;
     settings.url = "http://example.com/";
   }

@@ -13,6 +13,7 @@
 #include "platform/bmp_codec.h"
 #include "platform/paths.h"
 #include "player/stage/entrance_geometry.h"
+#include "player/stage/stage_fixture.h"
 #include "support/browser_page.h"
 #include "support/png_pixels.h"
 #include "support/temp_dir.h"
@@ -27,13 +28,6 @@ constexpr const char* kZero = "window.webCard && webCard.ready && webCard.t0";
 constexpr const char* kLook =
     "(webCard.paintNow(), ((l) => [l.left, l.top, l.width, l.height, +l.greeting, l.scroll, l.entrance]"
     ".concat(l.part, [Math.floor(l.t), Math.floor(webCard.ordinary.greetingAt)]).join())(webCard.ordinary.look))";
-
-std::string Plain(int w, int h, platform::Color c) {
-  auto b = platform::Bitmap::Create(w, h, platform::PixelFormat::Bgr24);
-  b->Fill(c);
-  const auto bytes = platform::EncodeBmp(*b);
-  return std::string(bytes.begin(), bytes.end());
-}
 
 // Silence of the given length: 8 kHz, 8 bits, mono.
 std::string Wave(int ms) {
@@ -70,22 +64,8 @@ std::string Song() {
 
 struct Card {
   TempDir dir;
-  ordinary::OrdinarySettings s = ordinary::NewCardSettings();
-  Card() {
-    platform::paths::SetProgramFolder(std::string(CARD_PROGRAM_DIR) + "/");
-    WriteBytes(dir.File("card.bmp"), Plain(4, 4, platform::Rgb(255, 0, 0)));
-    WriteBytes(dir.File("box.bmp"), Plain(6, 6, platform::Rgb(0, 255, 0)));
-    s.cardImg = dir.File("card.bmp");
-    s.cardWidth = "100";
-    s.cardHeight = "80";
-    s.moveSet1 = s.moveSet2 = 3;
-    s.boxIndex = 1;
-    s.cardBox = dir.File("box.bmp");
-    s.boxWidth = "120";
-    s.boxHeight = "60";
-    s.click = true;
-    s.bkMusic = s.useWav = false;
-  }
+  ordinary::OrdinarySettings s = stage_fixture::SmallOrdinaryCard(dir);
+  Card() { platform::paths::SetProgramFolder(std::string(CARD_PROGRAM_DIR) + "/"); }
   std::string Host(const std::string& name) const { return dir.HostPath() + name; }
   // The page alone in its own folder.
   std::string Write(const web::MediaConverter& convert = {}) {
