@@ -23,6 +23,21 @@ inline std::string_view AsText(const uint8_t* data, size_t size) {
   return {reinterpret_cast<const char*>(data), size};
 }
 
+// A target that crashed never ran its exit handler: the folders of processes that have ended go
+// when the next target starts (where the system lists its processes in /proc).
+inline void RemoveFoldersOfEndedRuns(const std::filesystem::path& base) {
+  std::error_code ec;
+  if (!std::filesystem::exists("/proc/self", ec)) return;
+  for (const auto& e : std::filesystem::directory_iterator(base, ec)) {
+    const std::string name = e.path().filename().string(), prefix = "card-fuzz-";
+    if (name.rfind(prefix, 0) != 0) continue;
+    const std::string pid = name.substr(prefix.size());
+    if (!pid.empty() && pid.find_first_not_of("0123456789") == std::string::npos &&
+        !std::filesystem::exists("/proc/" + pid, ec))
+      std::filesystem::remove_all(e.path(), ec);
+  }
+}
+
 // The process's folder, with a trailing '/'. The registry store goes there too.
 inline const std::string& Folder() {
   // Never destroyed: the exit handler below still needs it.
@@ -31,6 +46,7 @@ inline const std::string& Folder() {
     const std::filesystem::path shm = "/dev/shm";
     const bool inMemory = std::filesystem::is_directory(shm, ec) && access(shm.c_str(), W_OK) == 0;
     const std::filesystem::path base = inMemory ? shm : std::filesystem::temp_directory_path();
+    RemoveFoldersOfEndedRuns(base);
     std::string f = (base / ("card-fuzz-" + std::to_string(getpid()))).string();
     std::filesystem::create_directories(f);
     setenv("LMCARD_CONFIG_HOME", f.c_str(), 1);
