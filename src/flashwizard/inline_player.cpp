@@ -13,9 +13,9 @@ namespace {
 
 // Set up before the page's data: answers the player's requests for its WebAssembly core and for
 // the movie from the data elements of the page; everything else goes to the browser.
-// The core (base64 of gzip) is decoded, unpacked and compiled on a worker thread, started here so
-// that it is running by the time the page's 7 MB have been read; the main thread meanwhile reads
-// the player's scripts. The player's own request for the core is answered with an empty marked
+// The core (base64 of gzip) is decoded here and its bytes handed without a copy to a worker thread,
+// started here so that it is running by the time the page's 7 MB have been read, which unpacks
+// and compiles it; the main thread meanwhile reads the player's scripts. The player's own request for the core is answered with an empty marked
 // response, and its instantiation takes the compiled module. Where a worker cannot start or
 // cannot hand the module over, the main thread compiles it.
 // Where WebGL is drawn in software (a browser without a GPU) or missing, the player draws on a
@@ -25,20 +25,21 @@ constexpr char kLoaderScript[] = R"JS((function(){
 function bytes(s){if(Uint8Array.fromBase64)return Uint8Array.fromBase64(s);
 var b=atob(s),o=new Uint8Array(b.length);for(var i=0;i<b.length;i++)o[i]=b.charCodeAt(i);return o;}
 // The whole input in one write: reading it from a Blob in pieces is several times slower.
-function inflated(s){var d=new DecompressionStream("gzip"),w=d.writable.getWriter();
-w.write(bytes(s)).catch(function(){});w.close().catch(function(){});return d.readable;}
-function compile(s){return WebAssembly.compileStreaming(new Response(inflated(s),{headers:{"Content-Type":"application/wasm"}}));}
+function inflated(b){var d=new DecompressionStream("gzip"),w=d.writable.getWriter();
+w.write(b).catch(function(){});w.close().catch(function(){});return d.readable;}
+function compile(b){return WebAssembly.compileStreaming(new Response(inflated(b),{headers:{"Content-Type":"application/wasm"}}));}
 function work(){onmessage=function(e){compile(e.data).then(function(m){postMessage(m);},function(x){postMessage(String(x));});};}
 var W=WebAssembly,real=window.fetch.bind(window),got={},core=null,worker=null,failed=false,settle=null;
 var wasm="@WASM@",movie=new URL("@MOVIE@",document.baseURI).href;
-try{worker=new Worker(URL.createObjectURL(new Blob([[bytes,inflated,compile,"("+work+")();"].join("\n")],{type:"text/javascript"})));
+try{worker=new Worker(URL.createObjectURL(new Blob([[inflated,compile,"("+work+")();"].join("\n")],{type:"text/javascript"})));
 worker.onmessage=function(e){if(settle)settle(e.data);};
 worker.onerror=function(e){e.preventDefault();failed=true;if(settle)settle(null);};}catch(e){worker=null;}
 // Called by the page right after the core's data element.
 window.cardPlayerData=function(){var s=document.getElementById("lm-wasm").textContent;
-core=!worker||failed?compile(s):new Promise(function(ok){
-settle=function(m){settle=null;worker.terminate();ok(m instanceof W.Module?m:compile(s));};worker.postMessage(s);});};
-function unpack(id){return got[id]||(got[id]=new Response(inflated(document.getElementById(id).textContent)).arrayBuffer());}
+core=!worker||failed?compile(bytes(s)):new Promise(function(ok){
+settle=function(m){settle=null;worker.terminate();ok(m instanceof W.Module?m:compile(bytes(s)));};
+var b=bytes(s);worker.postMessage(b,[b.buffer]);});};
+function unpack(id){return got[id]||(got[id]=new Response(inflated(bytes(document.getElementById(id).textContent))).arrayBuffer());}
 var instantiate=W.instantiateStreaming;
 W.instantiateStreaming=function(source,imports){return Promise.resolve(source).then(function(r){
 if(!core||!r||!r.headers||r.headers.get("X-Card-Core")!=="1")return instantiate.call(W,r,imports);
