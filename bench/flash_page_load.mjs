@@ -37,6 +37,10 @@ if (!pages.length) {
 
 const chromiumPath = (process.env.PATH || "").split(path.delimiter).map((d) => path.join(d, "chromium"))
   .find((p) => fs.existsSync(p));
+if (!chromiumPath) {
+  console.error("flash_page_load: no chromium on the PATH (scripts/install-deps.sh installs it)");
+  process.exit(2);
+}
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), "flash-page-load-"));
 const chrome = spawn(chromiumPath, [
   "--headless", "--no-sandbox", "--disable-gpu", "--mute-audio", "--autoplay-policy=no-user-gesture-required",

@@ -13,11 +13,12 @@ namespace {
 
 // Set up before the page's data: answers the player's requests for its WebAssembly core and for
 // the movie from the data elements of the page; everything else goes to the browser.
-// The core (base64 of gzip) is decoded here and its bytes handed without a copy to a worker thread,
-// started here so that it is running by the time the page's 7 MB have been read, which unpacks
-// and compiles it; the main thread meanwhile reads the player's scripts. The player's own request for the core is answered with an empty marked
-// response, and its instantiation takes the compiled module. Where a worker cannot start or
-// cannot hand the module over, the main thread compiles it.
+// The core (base64 of gzip) is decoded here and its bytes handed, without a copy, to a worker
+// thread that unpacks and compiles it; the worker is started first so that it is running by the
+// time the page's 7 MB have been read, and the main thread meanwhile reads the player's scripts.
+// The player's own request for the core is answered with an empty marked response, and its
+// instantiation takes the compiled module. Where a worker cannot start or cannot hand the
+// module over, the main thread compiles it.
 // Where WebGL is drawn in software (a browser without a GPU) or missing, the player draws on a
 // plain canvas instead: starting its WebGL renderer there takes seconds, and the pictures,
 // moves and fades of a card movie look the same either way.
