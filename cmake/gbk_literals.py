@@ -15,6 +15,13 @@ PREFIXED = {"u8", "u", "U", "L", "u8R", "uR", "UR", "LR"}
 EXTS = (".cpp", ".h", ".c", ".cc", ".hpp")
 
 
+def gbk_literal(lit):
+    """A plain literal as GB18030 bytes. A character whose second byte is 0x5C, a backslash (such as
+    淺), gets that byte doubled, or the compiler would read it as the start of an escape."""
+    return b"".join(ch.encode("gb18030").replace(b"\\", b"\\\\") if ord(ch) > 0x7F else ch.encode()
+                    for ch in lit)
+
+
 def convert(text):
     out = []
     i, n = 0, len(text)
@@ -56,7 +63,12 @@ def convert(text):
                         break
                 end = min(end + 1, n)
             lit = text[i:end]
-            out.append(lit.encode("utf-8") if keep else lit.encode("gb18030"))
+            if keep:
+                out.append(lit.encode("utf-8"))
+            elif raw:
+                out.append(lit.encode("gb18030"))
+            else:
+                out.append(gbk_literal(lit))
             i = end
             continue
         j = i
