@@ -34,16 +34,16 @@ bool LoadFlashDll(FlashDll& dll) {
   dll = FlashDll();
   dll.handle = platform::dynlib::Load(platform::paths::ProgramFolder() + "Flash.dll");
   if (!dll.handle) return false;
-  bool ok = Resolve(dll.handle, dll.CreateFlash, "CreateFlash") &
-            Resolve(dll.handle, dll.CreateLoading, "CreateLoading") &
-            Resolve(dll.handle, dll.CreateTitle, "CreateTitle") &
-            Resolve(dll.handle, dll.CreateBackGround, "CreateBackGround") &
-            Resolve(dll.handle, dll.AddSound, "AddSound") &
-            Resolve(dll.handle, dll.CreateSound, "CreateSound") &
-            Resolve(dll.handle, dll.AddSprinkle, "AddSprinkle") &
-            Resolve(dll.handle, dll.AddPhoto, "AddPhoto") &
-            Resolve(dll.handle, dll.FlashToFile, "FlashToFile") &
-            Resolve(dll.handle, dll.FreeFlashObj, "FreeFlashObj") &
+  bool ok = Resolve(dll.handle, dll.CreateFlash, "CreateFlash") &&
+            Resolve(dll.handle, dll.CreateLoading, "CreateLoading") &&
+            Resolve(dll.handle, dll.CreateTitle, "CreateTitle") &&
+            Resolve(dll.handle, dll.CreateBackGround, "CreateBackGround") &&
+            Resolve(dll.handle, dll.AddSound, "AddSound") &&
+            Resolve(dll.handle, dll.CreateSound, "CreateSound") &&
+            Resolve(dll.handle, dll.AddSprinkle, "AddSprinkle") &&
+            Resolve(dll.handle, dll.AddPhoto, "AddPhoto") &&
+            Resolve(dll.handle, dll.FlashToFile, "FlashToFile") &&
+            Resolve(dll.handle, dll.FreeFlashObj, "FreeFlashObj") &&
             Resolve(dll.handle, dll.CreatePTDH, "CreatePTDH");
   if (!ok) {
     UnloadFlashDll(dll);

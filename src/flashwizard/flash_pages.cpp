@@ -29,7 +29,7 @@ std::string FormatHash(double v, int decimals) {
     if (!s.empty() && s.back() == '.') s.pop_back();
   }
   if (s.rfind("0.", 0) == 0) s.erase(0, 1);
-  if (s.empty() || s == "0") s = "0";
+  if (s.empty()) s = '0';
   return s;
 }
 

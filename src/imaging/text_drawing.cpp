@@ -42,7 +42,7 @@ bool DrawTextInfo(const TTextLayerInfo& info, BitmapPtr& out) {
 
   std::vector<std::string> lines = platform::fonts::SplitLines(info.Text());
   for (std::string& l : lines) {
-    if (l.empty()) l = " ";  // an empty line keeps the height of a space
+    if (l.empty()) l = ' ';  // an empty line keeps the height of a space
   }
   const int extra = info.letterSpacing, lineSpacing = info.lineSpacing;
 

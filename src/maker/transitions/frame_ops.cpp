@@ -133,7 +133,6 @@ void StretchRow(const uint8_t* in, const int* col, int n, int safe, uint8_t* out
 // the next pixel, which is written after.
 TRANSITIONS_HOT_LOOP void MirrorRow(const uint8_t* in, int n, uint8_t* out) {
   using V16 = uint8_t __attribute__((vector_size(16)));
-  constexpr V16 kReverse5 = {12, 13, 14, 9, 10, 11, 6, 7, 8, 3, 4, 5, 0, 1, 2, 15};
   if (n <= 0) return;
   std::memcpy(out, in + (n - 1) * 3, 3);
   int i = 1;
@@ -143,6 +142,7 @@ TRANSITIONS_HOT_LOOP void MirrorRow(const uint8_t* in, int n, uint8_t* out) {
 #if defined(__clang__)
     v = __builtin_shufflevector(v, v, 12, 13, 14, 9, 10, 11, 6, 7, 8, 3, 4, 5, 0, 1, 2, 15);
 #else
+    constexpr V16 kReverse5 = {12, 13, 14, 9, 10, 11, 6, 7, 8, 3, 4, 5, 0, 1, 2, 15};
     v = __builtin_shuffle(v, kReverse5);
 #endif
     std::memcpy(out + i * 3, &v, 16);

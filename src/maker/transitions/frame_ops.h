@@ -11,8 +11,9 @@
 
 // Hot pixel loops are built for AVX2 beside the plain build, chosen when the program starts; the
 // WebAssembly build of the engine and the Windows build (no run-time function versions in PE
-// programs) have no such choice.
-#if defined(__EMSCRIPTEN__)
+// programs) have no such choice. Clang has no per-function optimisation level; it builds only the
+// checking builds (sanitizers, fuzzing) and the WebAssembly engine.
+#if defined(__EMSCRIPTEN__) || defined(__clang__)
 #define TRANSITIONS_HOT_LOOP
 #elif !defined(__ELF__)
 #define TRANSITIONS_HOT_LOOP [[gnu::optimize("O3")]]

@@ -26,7 +26,7 @@ struct CardWindowOptions {
   bool runWindowActions = true; // OnLoad / OnClose
   bool move = true;             // place and move the window on the screen
   // The time in milliseconds; empty: the steady clock. Tests drive their own and call Tick.
-  std::function<int64_t()> clock;
+  std::function<int64_t()> clock = {};
 };
 
 class CardWindow : public QWidget, private stage::StageSound, private stage::StageUi {

@@ -95,8 +95,8 @@ TEST(CanvasGeometry, PicturesKeepingTheirNaturalSizeMoveButDoNotResize) {
     c.naturalWidth = 64;
     c.naturalHeight = 48;
     c.autoSize = true;
-    if (kind == ElementKind::Image) doc.images.push_back({.control = c});
-    else doc.gifs.push_back({.control = c});
+    if (kind == ElementKind::Image) doc.images.push_back({.control = c, .rec = {}});
+    else doc.gifs.push_back({.control = c, .rec = {}});
     ASSERT_TRUE(SetElementRect(doc, {kind, 1}, {10, 20, 200, 5}));
     EXPECT_EQ(ElementRect(doc, {kind, 1}), (Rect{10, 20, 64, 48}));
     doc.FindControl({kind, 1})->autoSize = false;  // stretched pictures take any size

@@ -122,8 +122,12 @@ TEST_F(DesignerTest, ShippedTemplatesOpenOnTheCanvas) {
     EXPECT_EQ(order, Doc().stacking) << name;
     EXPECT_FALSE(order.empty()) << name;
     EXPECT_EQ(Canvas().Panel()->size(), QSize(Doc().window.width, Doc().window.height)) << name;
-    if (Doc().window.bkPic) EXPECT_FALSE(Canvas().Panel()->Background().isNull()) << name;
-    if (Doc().window.yxPic) EXPECT_FALSE(Canvas().Panel()->mask().isEmpty()) << name;
+    if (Doc().window.bkPic) {
+      EXPECT_FALSE(Canvas().Panel()->Background().isNull()) << name;
+    }
+    if (Doc().window.yxPic) {
+      EXPECT_FALSE(Canvas().Panel()->mask().isEmpty()) << name;
+    }
     if (std::string(name) == "心心相印") {
       QApplication::processEvents();
       const char* dir = std::getenv("DESIGNER_SHOTS_DIR");

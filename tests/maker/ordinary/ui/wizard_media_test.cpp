@@ -45,7 +45,7 @@ TEST_F(WizardFixture, MovieCardPlaysAgainAfterTheMusicTest) {
   EXPECT_EQ(wizard.MediaFile(), movie);
   if (QByteArray shots = qgetenv("LMCARD_WIZARD_SHOTS"); !shots.isEmpty()) {
     wizard.show();
-    QTest::qWaitFor([&] { return ui.cardMovie->HasPicture(); }, 3000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ui.cardMovie->HasPicture(); }, 3000));
     QTest::qWait(300);
     wizard.grab().save(QString::fromUtf8(shots) + "/wizard-movie.png");
   }
