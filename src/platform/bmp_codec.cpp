@@ -45,6 +45,7 @@ bool ParseHeader(const uint8_t* dib, size_t size, DibHeader& h) {
     if (h.headerSize < 40 || h.headerSize > size) return false;
     h.width = static_cast<int32_t>(U32(dib + 4));
     h.height = static_cast<int32_t>(U32(dib + 8));
+    if (h.height == INT32_MIN) return false;  // no row count: it has no positive counterpart
     h.bits = U16(dib + 14);
     h.compression = U32(dib + 16);
     h.clrUsed = U32(dib + 32);
@@ -239,7 +240,7 @@ std::unique_ptr<Bitmap> DecodeBmp(std::span<const uint8_t> data, bool bareDib) {
   }
   DibHeader h;
   if (!ParseHeader(p, size, h)) throw LoadError(kInvalid);
-  const int rows = h.height < 0 ? (h.height == INT32_MIN ? 0 : -h.height) : h.height;
+  const int rows = h.height < 0 ? -h.height : h.height;
   if (pixelOffset != 0 && pixelOffset < h.paletteOffset) pixelOffset = 0;
   return DecodeDibAt(p, size, pixelOffset, h, rows);
 }

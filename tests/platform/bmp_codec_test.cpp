@@ -126,6 +126,11 @@ TEST(BmpCodec, MalformedFilesRaiseLoadErrorWithoutReadingOutside) {
   palette[28] = 8;
   Put32(palette, 46, 200);  // 200 palette entries that are not there
   cases.push_back({"palette beyond the file", palette});
+  auto lowestHeight = good;
+  Put32(lowestHeight, 22, 0x80000000u);  // -2^31 rows: top-down with no positive row count
+  cases.push_back({"lowest height", lowestHeight});
+  int width = 0, height = 0, bits = 0;
+  EXPECT_FALSE(ProbeBmp(lowestHeight, width, height, bits));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     try {
