@@ -38,16 +38,23 @@ struct Reader {
     }
     return v;
   }
-  int SBits(int n) {
-    unsigned v = Bits(n);
-    return n && (v & (1u << (n - 1))) ? static_cast<int>(v) - (1 << n) : static_cast<int>(v);
+  int SBits(int n) {  // n <= 31
+    const int64_t v = Bits(n);
+    return static_cast<int>(n && (v >> (n - 1)) ? v - (int64_t{1} << n) : v);
   }
 };
 
 unsigned U16(const std::vector<uint8_t>& d, size_t at) { return at + 1 < d.size() ? d[at] | (d[at + 1] << 8) : 0; }
 
+// Sprites hold no sprites in a valid movie; a damaged one may nest them a million deep.
+constexpr int kMaxSpriteDepth = 32;
+
 // Lists the tags from `pos` to `end`; false when a tag runs past its parent.
 bool ListTags(const std::vector<uint8_t>& d, size_t pos, size_t end, int indent, int& frames) {
+  if (indent / 2 > kMaxSpriteDepth) {
+    std::printf("%*s! sprites nested more than %d deep\n", indent, "", kMaxSpriteDepth);
+    return false;
+  }
   while (pos + 2 <= end) {
     unsigned head = U16(d, pos);
     int code = head >> 6;
@@ -111,7 +118,8 @@ int Run(const cardtool::Args& args) {
   double fps = U16(d, pos) / 256.0;
   unsigned frames = U16(d, pos + 2);
   std::printf("%c%c%c version %d, %u bytes (%zu in the file), stage %dx%d px, %.2f fps, %u frames\n", d[0], d[1],
-              d[2], d[3], length, bytes->size(), (xmax - xmin) / 20, (ymax - ymin) / 20, fps, frames);
+              d[2], d[3], length, bytes->size(), static_cast<int>((int64_t{xmax} - xmin) / 20),
+              static_cast<int>((int64_t{ymax} - ymin) / 20), fps, frames);
   int shown = 0;
   bool ok = ListTags(d, pos + 4, d.size(), 0, shown);
   std::printf("%d ShowFrame tags\n", shown);
